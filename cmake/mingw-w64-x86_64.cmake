@@ -1,0 +1,18 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64 (posix thread model, which
+# GoogleTest's std::thread use needs).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(toolchain_prefix x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${toolchain_prefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${toolchain_prefix}-g++-posix)
+set(CMAKE_RC_COMPILER ${toolchain_prefix}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${toolchain_prefix})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Tests run under Wine through the project's runner.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)

@@ -1,0 +1,40 @@
+#pragma once
+// The emulator command line, built from values alone.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "launch/launch_options.h"
+
+namespace lumarel {
+
+// Lines longer than this draw a warning (they are still passed on whole).
+inline constexpr std::size_t kLongestQuietCommandLine = 127;
+
+// A list's directory and one of its entries as a full path: one backslash between them,
+// none added after a root directory such as "C:\".
+std::wstring JoinListPath(const std::wstring& directory, const std::wstring& entry);
+
+// The directory part of a full file path, without a trailing backslash except for a drive's
+// root directory ("C:\GAMES\lumarel.exe" gives "C:\GAMES", "C:\lumarel.exe" gives "C:\").
+std::wstring DirectoryOf(const std::wstring& filePath);
+
+// The run action accepts an emulator only when the path's last three characters are EXE
+// in any letter case.
+bool IsAcceptedEmulatorPath(const std::wstring& path);
+
+// A short path normally holds no blank; on volumes without 8.3 names it can, and then it
+// must be quoted or the emulator would receive it split in two.
+std::wstring QuotedIfBlank(const std::wstring& path);
+
+// The whole command line: both paths, then the option pieces, the nine-character cheat
+// codes and the extra text, in their fixed order.
+std::wstring AssembleCommandLine(const std::wstring& shortEmulatorPath,
+                                 const std::wstring& shortRomPath, const LaunchOptions& options,
+                                 const CheatCodes& cheatCodes);
+
+// The warning shown for a line of 128 characters or more, or nothing for a shorter one.
+std::optional<std::wstring> LengthWarning(const std::wstring& commandLine);
+
+}  // namespace lumarel

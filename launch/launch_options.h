@@ -1,0 +1,76 @@
+#pragma once
+// The emulator options of the main window as plain values, and the cheat codes.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace lumarel {
+
+// A drop-down list's value: the selected index (-1 when nothing is selected) and its text.
+struct ListChoice {
+    std::int16_t index = -1;
+    std::wstring text;
+};
+
+// Check box states; a greyed box only comes from a stored setting and counts as on.
+enum CheckState : std::int16_t { Unchecked = 0, Checked = 1, Greyed = 2 };
+
+// The option controls as they stand at the moment of use, one entry per control.
+struct LaunchOptions {
+    bool Sound_on = false;
+    bool Sound_Off = false;
+    bool Sound_Stereo = false;
+    bool Sound_Mono = false;
+    bool Joystick_on = false;
+    bool JoyStick_off = false;
+    bool SuperFX_on = false;
+    bool SuperFX_off = false;
+    bool HiRom = false;
+    bool LoRom = false;
+    bool DontRom = false;
+    std::int16_t cOlOr16 = Unchecked;
+    std::int16_t ScaleImg = Unchecked;
+    std::int16_t Trans = Unchecked;
+    std::int16_t tv = Unchecked;
+    ListChoice Sound_Rate;
+    ListChoice Joy_Stick_Type;
+    ListChoice Screen_Resolution;
+    ListChoice Frame_Rate;
+    std::wstring Extra;
+};
+
+// Every option control that can be set on its own: what the settings reader and its
+// completion step address.
+enum class OptionControl {
+    Sound_on,
+    Sound_Off,
+    Sound_Stereo,
+    Sound_Mono,
+    Joystick_on,
+    JoyStick_off,
+    SuperFX_on,
+    SuperFX_off,
+    HiRom,
+    LoRom,
+    DontRom,
+    cOlOr16,
+    ScaleImg,
+    Trans,
+    tv,
+    Sound_Rate,
+    Joy_Stick_Type,
+    Screen_Resolution,
+    Frame_Rate,
+};
+
+// Slot K (1 to 10) is element K - 1; every slot starts empty.
+using CheatCodes = std::array<std::wstring, 10>;
+
+// The values that live for the whole run and that the windows share.
+struct SharedValues {
+    std::wstring EmulatorPath;  // empty until the settings or the location window give one
+    CheatCodes cheatCodes;      // held in memory only, never stored
+};
+
+}  // namespace lumarel

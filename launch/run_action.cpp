@@ -1,0 +1,72 @@
+#include "launch/run_action.h"
+
+#include "launch/command_line.h"
+
+namespace lumarel {
+
+namespace {
+
+Message HumanError(std::wstring text) {
+    return {std::move(text), kHumanError, MessageIcon::Exclamation};
+}
+
+std::wstring WithoutRunningMark(const std::wstring& caption) {
+    const std::wstring mark = kRunningMark;
+    if (caption.size() >= mark.size() &&
+        caption.compare(caption.size() - mark.size(), mark.size(), mark) == 0) {
+        return caption.substr(0, caption.size() - mark.size());
+    }
+    return caption;
+}
+
+}  // namespace
+
+void RunAction::Run(const RunRequest& request, WindowCaption& caption) {
+    if (!IsAcceptedEmulatorPath(request.emulatorPath)) {
+        platform_.messages.Show(HumanError(L"Please Location Snes9x.exe!"));
+        return;
+    }
+    if (request.romEntry.empty()) {
+        platform_.messages.Show(HumanError(L"Please select a ROM!"));
+        return;
+    }
+
+    const std::wstring romPath = JoinListPath(request.romDirectory, request.romEntry);
+    const std::wstring shortRom = platform_.shortPaths.ShortPath(romPath);
+    const std::wstring shortEmulator = platform_.shortPaths.ShortPath(request.emulatorPath);
+    const std::wstring commandLine =
+        AssembleCommandLine(shortEmulator, shortRom, request.options, request.cheatCodes);
+
+    if (const auto warning = LengthWarning(commandLine)) {
+        platform_.messages.Show(HumanError(*warning));
+    }
+
+    caption.SetCaption(caption.Caption() + kRunningMark);
+    RecordCommandLine(commandLine);
+    StartEmulator(commandLine, request.emulatorPath);
+    caption.SetCaption(WithoutRunningMark(caption.Caption()));
+}
+
+void RunAction::RecordCommandLine(const std::wstring& commandLine) {
+    const OsResult recorded = platform_.textFiles.AppendLine(kDiagnosticFile, commandLine);
+    if (recorded.ok || diagnosticFailureReported_) {
+        return;
+    }
+    diagnosticFailureReported_ = true;
+    platform_.messages.Show({std::wstring(L"The command line could not be recorded in ") +
+                                 kDiagnosticFile + L":\n" + recorded.reason +
+                                 L"\n\nThe emulator is started all the same.",
+                             L"Lumarel", MessageIcon::Exclamation});
+}
+
+void RunAction::StartEmulator(const std::wstring& commandLine, const std::wstring& emulatorPath) {
+    const OsResult started = platform_.processes.Start(commandLine, WindowShow::Maximized);
+    if (started.ok) {
+        return;
+    }
+    platform_.messages.Show(
+        {L"The emulator " + emulatorPath + L" could not be started:\n" + started.reason, L"Lumarel",
+         MessageIcon::Error});
+}
+
+}  // namespace lumarel

@@ -1,0 +1,77 @@
+#pragma once
+// The operating-system services Lumarel uses, each behind an interface small enough that a
+// test can put a fake in its place. The Win32 implementations live in platform/win32/.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/os_result.h"
+
+namespace lumarel {
+
+enum class MessageIcon { None, Exclamation, Information, Error };
+
+struct Message {
+    std::wstring text;
+    std::wstring title;
+    MessageIcon icon = MessageIcon::None;
+};
+
+// Modal message boxes with a single OK button, owned by the window that is active.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void Show(const Message& message) = 0;
+};
+
+// The short (8.3) form of a path; empty when the path cannot be converted.
+class ShortPaths {
+public:
+    virtual ~ShortPaths() = default;
+    virtual std::wstring ShortPath(const std::wstring& path) = 0;
+};
+
+enum class WindowShow { Normal, Maximized };
+
+// Starts a command line as a new process, without a shell and without waiting for it.
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+    virtual OsResult Start(const std::wstring& commandLine, WindowShow show) = 0;
+};
+
+// Whole-line text file access in the system's ANSI code page.
+class TextFiles {
+public:
+    virtual ~TextFiles() = default;
+    // Appends the line and CR LF, creating the file when it is missing.
+    virtual OsResult AppendLine(const std::wstring& path, const std::wstring& line) = 0;
+};
+
+// One entry of a directory listing.
+struct DirectoryEntry {
+    std::wstring name;
+    bool isDirectory = false;
+    bool isHidden = false;
+    bool isSystem = false;
+    std::uint64_t size = 0;
+};
+
+// Directory listings. A listing that fails says why.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) = 0;
+};
+
+// Everything above, handed to the windows as one bundle.
+struct Platform {
+    MessageBoxes& messages;
+    ShortPaths& shortPaths;
+    ProcessStarter& processes;
+    TextFiles& textFiles;
+    FileSystem& fileSystem;
+};
+
+}  // namespace lumarel

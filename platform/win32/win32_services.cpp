@@ -1,0 +1,194 @@
+#include "platform/win32/win32_services.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace lumarel {
+
+namespace {
+
+// Owns a kernel handle for the length of one call.
+struct HandleCloser {
+    void operator()(HANDLE handle) const {
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
+    }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+OsResult LastError() {
+    const DWORD error = GetLastError();
+    return OsResult::Failure(error, SystemReason(error));
+}
+
+UINT IconStyle(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Exclamation:
+            return MB_ICONEXCLAMATION;
+        case MessageIcon::Information:
+            return MB_ICONINFORMATION;
+        case MessageIcon::Error:
+            return MB_ICONERROR;
+        case MessageIcon::None:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::wstring SystemReason(unsigned long error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring reason;
+    if (length != 0 && buffer != nullptr) {
+        reason.assign(buffer, length);
+    }
+    LocalFree(buffer);
+    while (!reason.empty() &&
+           (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) {
+        reason.pop_back();
+    }
+    if (reason.empty()) {
+        reason = L"Error " + std::to_wstring(error) + L".";
+    }
+    return reason;
+}
+
+std::string ToAnsi(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0) {
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(),
+                            length, nullptr, nullptr);
+    }
+    return ansi;
+}
+
+std::wstring FromAnsi(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) {
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            length);
+    }
+    return wide;
+}
+
+namespace Code {
+
+std::wstring ShortPath(const std::wstring& path) {
+    // The call reports the size it needs when the buffer is too small; the path may grow
+    // on disk between two calls, so ask again until it fits.
+    std::wstring buffer(300, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD written =
+            GetShortPathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (written == 0) {
+            return {};
+        }
+        if (written < buffer.size()) {
+            buffer.resize(written);
+            return buffer;
+        }
+        buffer.assign(written, L'\0');
+    }
+    return {};
+}
+
+}  // namespace Code
+
+void Win32MessageBoxes::Show(const Message& message) {
+    MessageBoxW(GetActiveWindow(), message.text.c_str(), message.title.c_str(),
+                MB_OK | IconStyle(message.icon));
+}
+
+OsResult Win32ProcessStarter::Start(const std::wstring& commandLine, WindowShow show) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow =
+        static_cast<WORD>(show == WindowShow::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    PROCESS_INFORMATION process{};
+    // CreateProcessW may write into the command line, so it gets a copy of its own.
+    std::wstring mutableLine = commandLine;
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return LastError();
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return OsResult::Success();
+}
+
+OsResult Win32TextFiles::AppendLine(const std::wstring& path, const std::wstring& line) {
+    UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        return LastError();
+    }
+    const std::string bytes = ToAnsi(line) + "\r\n";
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        return LastError();
+    }
+    if (written != bytes.size()) {
+        return OsResult::Failure(ERROR_DISK_FULL, SystemReason(ERROR_DISK_FULL));
+    }
+    return OsResult::Success();
+}
+
+OsResult Win32FileSystem::List(const std::wstring& directory,
+                               std::vector<DirectoryEntry>& entries) {
+    entries.clear();
+    std::wstring pattern = directory;
+    if (pattern.empty() || pattern.back() != L'\\') {
+        pattern += L'\\';
+    }
+    pattern += L'*';
+    WIN32_FIND_DATAW found;
+    UniqueHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                         FindExSearchNameMatch, nullptr,
+                                         FIND_FIRST_EX_LARGE_FETCH));
+    if (search.get() == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        // An empty root directory has not even "." to list.
+        if (error == ERROR_FILE_NOT_FOUND) {
+            return OsResult::Success();
+        }
+        return OsResult::Failure(error, SystemReason(error));
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        DirectoryEntry entry;
+        entry.name = name;
+        entry.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.isHidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+        entry.isSystem = (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+        entry.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        entries.push_back(std::move(entry));
+    } while (FindNextFileW(search.get(), &found));
+    const DWORD error = GetLastError();
+    if (error != ERROR_NO_MORE_FILES) {
+        return OsResult::Failure(error, SystemReason(error));
+    }
+    return OsResult::Success();
+}
+
+}  // namespace lumarel

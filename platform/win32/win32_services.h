@@ -1,0 +1,56 @@
+#pragma once
+// The Win32 implementations of the platform services.
+
+#include "platform/services.h"
+
+namespace lumarel {
+
+// The system's own words for an error code, without the trailing line break.
+std::wstring SystemReason(unsigned long error);
+
+// Text in the system's ANSI code page, as the settings and diagnostic files hold it.
+std::string ToAnsi(const std::wstring& text);
+std::wstring FromAnsi(const std::string& text);
+
+namespace Code {
+// The short (8.3) form of a path, or the empty text when the path cannot be converted.
+std::wstring ShortPath(const std::wstring& path);
+}  // namespace Code
+
+class Win32MessageBoxes final : public MessageBoxes {
+public:
+    void Show(const Message& message) override;
+};
+
+class Win32ShortPaths final : public ShortPaths {
+public:
+    std::wstring ShortPath(const std::wstring& path) override { return Code::ShortPath(path); }
+};
+
+class Win32ProcessStarter final : public ProcessStarter {
+public:
+    OsResult Start(const std::wstring& commandLine, WindowShow show) override;
+};
+
+class Win32TextFiles final : public TextFiles {
+public:
+    OsResult AppendLine(const std::wstring& path, const std::wstring& line) override;
+};
+
+class Win32FileSystem final : public FileSystem {
+public:
+    OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) override;
+};
+
+// One instance of each, for the real program.
+struct Win32Platform {
+    Win32MessageBoxes messages;
+    Win32ShortPaths shortPaths;
+    Win32ProcessStarter processes;
+    Win32TextFiles textFiles;
+    Win32FileSystem fileSystem;
+
+    Platform Services() { return {messages, shortPaths, processes, textFiles, fileSystem}; }
+};
+
+}  // namespace lumarel

@@ -1,0 +1,44 @@
+#pragma once
+// A small test robot: starts the real programs and finds and acts on their windows from
+// outside the process, through Win32. Every wait is bounded and waits for a condition.
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace lumarel::robot {
+
+using namespace std::chrono_literals;
+
+// A path as CMake gave it (a Linux path when cross-built), as Windows knows it.
+std::wstring WindowsPath(const char* buildPath);
+
+// Waits until `condition` holds, checking every few milliseconds; false on time-out.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Start(const std::wstring& commandLine, const std::wstring& workingDirectory = L"");
+    DWORD Id() const { return info_.dwProcessId; }
+    // The exit code once the process has ended within the limit; nothing otherwise.
+    bool WaitForExit(std::chrono::milliseconds limit, DWORD* exitCode = nullptr);
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// The visible top-level window of the process with exactly this caption.
+HWND FindTopLevel(DWORD processId, const std::wstring& caption, std::chrono::milliseconds limit);
+
+std::wstring TextOf(HWND window);
+
+}  // namespace lumarel::robot

@@ -1,0 +1,100 @@
+#pragma once
+// Fakes of the platform services: they record what Lumarel asked for and answer at once.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace lumarel::testing {
+
+class FakeMessages final : public MessageBoxes {
+public:
+    void Show(const Message& message) override {
+        shown.push_back(message);
+        if (onShow) {
+            onShow(message);
+        }
+    }
+    std::vector<Message> shown;
+    std::function<void(const Message&)> onShow;
+};
+
+// Paths convert to themselves unless a conversion is given; unknown paths fail when
+// `unknownFails` is set.
+class FakeShortPaths final : public ShortPaths {
+public:
+    std::wstring ShortPath(const std::wstring& path) override {
+        asked.push_back(path);
+        const auto found = conversions.find(path);
+        if (found != conversions.end()) {
+            return found->second;
+        }
+        return unknownFails ? std::wstring() : path;
+    }
+    std::map<std::wstring, std::wstring> conversions;
+    bool unknownFails = false;
+    std::vector<std::wstring> asked;
+};
+
+class FakeProcesses final : public ProcessStarter {
+public:
+    OsResult Start(const std::wstring& commandLine, WindowShow show) override {
+        started.push_back({commandLine, show});
+        if (onStart) {
+            onStart(commandLine);
+        }
+        return result;
+    }
+    struct Started {
+        std::wstring commandLine;
+        WindowShow show;
+    };
+    std::vector<Started> started;
+    OsResult result;
+    std::function<void(const std::wstring&)> onStart;
+};
+
+class FakeTextFiles final : public TextFiles {
+public:
+    OsResult AppendLine(const std::wstring& path, const std::wstring& line) override {
+        if (!appendResult.ok) {
+            return appendResult;
+        }
+        files[path].push_back(line);
+        return OsResult::Success();
+    }
+    std::map<std::wstring, std::vector<std::wstring>> files;
+    OsResult appendResult;
+};
+
+class FakeFileSystem final : public FileSystem {
+public:
+    OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) override {
+        listed.push_back(directory);
+        const auto failure = failures.find(directory);
+        if (failure != failures.end()) {
+            return failure->second;
+        }
+        const auto found = directories.find(directory);
+        entries = found != directories.end() ? found->second : std::vector<DirectoryEntry>{};
+        return OsResult::Success();
+    }
+    std::map<std::wstring, std::vector<DirectoryEntry>> directories;
+    std::map<std::wstring, OsResult> failures;
+    std::vector<std::wstring> listed;
+};
+
+struct FakePlatform {
+    FakeMessages messages;
+    FakeShortPaths shortPaths;
+    FakeProcesses processes;
+    FakeTextFiles textFiles;
+    FakeFileSystem fileSystem;
+
+    Platform Services() { return {messages, shortPaths, processes, textFiles, fileSystem}; }
+};
+
+}  // namespace lumarel::testing

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Runs Lumarel's Windows programs under Wine, in a Wine prefix of the project's own.
+#
+#   wine-run.sh PROGRAM.exe [ARGS...]   run one Windows program (CTest's emulator uses this)
+#   wine-run.sh --session COMMAND...    run a Linux command (ctest) with Wine made ready once
+#   wine-run.sh --show PROGRAM.exe      make run: show Lumarel; without a display, take a
+#                                       screenshot of it on a virtual one and say where
+#
+# Without DISPLAY an Xvfb server of our own is started, and stopped when the run ends.
+# The prefix lives under the build directory (never ~/.wine) and is booted once.
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${LUMAREL_WINEPREFIX:-$repo/build/wineprefix}
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko install dialogs: Lumarel needs neither.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+xvfb_pid=""
+owns_wineserver=0
+
+say() { printf 'wine-run: %s\n' "$*" >&2; }
+
+cleanup() {
+    if [[ $owns_wineserver -eq 1 ]]; then
+        wineserver -k >/dev/null 2>&1 || true
+    fi
+    if [[ -n "$xvfb_pid" ]]; then
+        kill "$xvfb_pid" >/dev/null 2>&1 || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+start_display() {
+    [[ -n "${DISPLAY:-}" ]] && return 0
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [[ -s "$number_file" ]] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || { say "Xvfb did not start"; exit 1; }
+        sleep 0.1
+    done
+    [[ -s "$number_file" ]] || { say "Xvfb gave no display within 10 s"; exit 1; }
+    export DISPLAY=":$(head -n1 "$number_file")"
+    rm -f "$number_file"
+}
+
+# A fresh prefix takes seconds to boot and keeps updating itself afterwards: do it once,
+# under a lock, and wait for it to settle so that no test's start pays for it.
+boot_prefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec 9>"$WINEPREFIX.lock"
+    flock 9
+    if [[ ! -f "$WINEPREFIX/.lumarel-ready" ]]; then
+        say "preparing the Wine prefix $WINEPREFIX (once)"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+        # Unmanaged windows: without a window manager Wine otherwise waits seconds
+        # whenever a top-level window hides.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.lumarel-ready"
+    fi
+    flock -u 9
+}
+
+# One persistent wineserver for the whole run makes each program start in a fraction of
+# a second. Its output goes nowhere: it would hold the caller's pipe open.
+keep_wineserver() {
+    if ! wineserver -p 2>/dev/null >/dev/null </dev/null; then
+        return 0
+    fi
+    owns_wineserver=1
+}
+
+prepare() {
+    if [[ "${LUMAREL_WINE_READY:-}" == "$WINEPREFIX" && -n "${DISPLAY:-}" ]]; then
+        return 0
+    fi
+    start_display
+    boot_prefix
+    keep_wineserver
+    export LUMAREL_WINE_READY=$WINEPREFIX
+}
+
+show() {
+    local program=$1
+    if [[ -n "${DISPLAY:-}" ]]; then
+        prepare
+        wine "$program"
+        return
+    fi
+    prepare
+    local shot=$repo/build/screenshot.png
+    wine "$program" &
+    local pid=$!
+    local caption="Lumarel v1.5"
+    for _ in $(seq 300); do
+        xwininfo -root -tree 2>/dev/null | grep -q "\"$caption" && break
+        kill -0 "$pid" 2>/dev/null || { say "Lumarel ended before its window showed"; exit 1; }
+        sleep 0.1
+    done
+    # Wait until two screenshots in a row agree: the window has finished painting.
+    local previous=""
+    for _ in $(seq 50); do
+        import -window root "$shot.tmp.png" 2>/dev/null
+        local sum
+        sum=$(md5sum <"$shot.tmp.png")
+        [[ "$sum" == "$previous" ]] && break
+        previous=$sum
+        sleep 0.2
+    done
+    mv "$shot.tmp.png" "$shot"
+    say "no display is set: Lumarel ran on a virtual display; its screenshot is $shot"
+}
+
+case "${1:-}" in
+    --session)
+        shift
+        prepare
+        "$@"
+        ;;
+    --show)
+        shift
+        show "$@"
+        ;;
+    "")
+        say "usage: wine-run.sh PROGRAM.exe [ARGS...] | --session COMMAND... | --show PROGRAM.exe"
+        exit 2
+        ;;
+    *)
+        prepare
+        # Wine may start helper processes (the desktop, services) that live on and inherit
+        # our output; a pipe that the caller reads would then never close. They inherit a
+        # file instead, which is shown once the program has ended.
+        output=$(mktemp)
+        status=0
+        wine "$@" >"$output" 2>&1 </dev/null || status=$?
+        cat "$output"
+        rm -f "$output"
+        exit "$status"
+        ;;
+esac

@@ -1,0 +1,233 @@
+#include "ui/controls/control_table.h"
+
+#include <commctrl.h>
+
+#include "ui/controls/dpi.h"
+
+namespace lumarel {
+
+namespace {
+
+// A closed drop-down list is as high as its font makes it; the height given at creation
+// is the height of the open list.
+constexpr int kDropDownListTwips = 3600;
+
+struct WindowClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+WindowClass ClassFor(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Frame:
+            return {WC_BUTTONW, BS_GROUPBOX, 0};
+        case ControlKind::Label:
+            return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::CentredLabel:
+            return {WC_STATICW, SS_CENTER | SS_NOPREFIX, 0};
+        case ControlKind::PictureButton:
+            return {WC_BUTTONW, BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, 0};
+        case ControlKind::PushButton:
+            return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0};
+        case ControlKind::OptionButton:
+            return {WC_BUTTONW, BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
+        case ControlKind::CheckBox:
+            return {WC_BUTTONW, BS_3STATE | WS_TABSTOP, 0};
+        case ControlKind::DropDownList:
+            return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+        case ControlKind::TextBox:
+            return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::ListBox:
+            return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
+    }
+    return {WC_STATICW, 0, 0};
+}
+
+// An option button continues the group of the option button before it in the same frame;
+// every other control starts a group of its own.
+bool StartsGroup(std::span<const ControlSpec> table, size_t index) {
+    const ControlSpec& spec = table[index];
+    if (spec.kind != ControlKind::OptionButton || index == 0) {
+        return true;
+    }
+    const ControlSpec& previous = table[index - 1];
+    return previous.kind != ControlKind::OptionButton || previous.frame != spec.frame;
+}
+
+}  // namespace
+
+ControlSet::~ControlSet() {
+    if (tooltips_ != nullptr) {
+        DestroyWindow(tooltips_);
+    }
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+}
+
+bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dpi) {
+    parent_ = parent;
+    table_ = table;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    tooltips_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
+
+    for (size_t index = 0; index < table.size(); ++index) {
+        const ControlSpec& spec = table[index];
+        const WindowClass windowClass = ClassFor(spec.kind);
+        DWORD style = WS_CHILD | WS_VISIBLE | windowClass.style;
+        if (StartsGroup(table, index)) {
+            style |= WS_GROUP;
+        }
+        HWND control = CreateWindowExW(
+            windowClass.exStyle, windowClass.className,
+            spec.caption != nullptr ? spec.caption : L"", style, 0, 0, 0, 0, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        if (control == nullptr) {
+            return false;
+        }
+        windows_[spec.id] = control;
+        for (const wchar_t* item : spec.items) {
+            SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        }
+        if (spec.kind == ControlKind::DropDownList) {
+            SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            SendMessageW(control, CB_SETMINVISIBLE, static_cast<WPARAM>(spec.items.size()), 0);
+        }
+        if (spec.kind == ControlKind::TextBox) {
+            // No length limit of Lumarel's own: the largest the control allows.
+            SendMessageW(control, EM_LIMITTEXT, 0, 0);
+        }
+        if (spec.tooltip != nullptr) {
+            SetTooltip(spec.id, spec.tooltip);
+        }
+    }
+    Layout(dpi);
+    return true;
+}
+
+RECT ControlSet::PixelRect(const ControlSpec& spec, UINT dpi) const {
+    TwipsRect rect = spec.rect;
+    for (const ControlSpec* frame = Spec(spec.frame); frame != nullptr;
+         frame = Spec(frame->frame)) {
+        rect.left += frame->rect.left;
+        rect.top += frame->rect.top;
+    }
+    const int left = TwipsToPixels(rect.left, dpi);
+    const int top = TwipsToPixels(rect.top, dpi);
+    return {left, top, left + TwipsToPixels(rect.width, dpi),
+            top + TwipsToPixels(rect.height, dpi)};
+}
+
+void ControlSet::Layout(UINT dpi) {
+    HFONT font = CreateMessageFont(dpi);
+    for (const ControlSpec& spec : table_) {
+        HWND control = Hwnd(spec.id);
+        RECT rect = PixelRect(spec, dpi);
+        if (spec.kind == ControlKind::DropDownList) {
+            rect.bottom = rect.top + TwipsToPixels(kDropDownListTwips, dpi);
+        }
+        SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (font != nullptr) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+    }
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+    font_ = font;
+    if (tooltips_ != nullptr && font != nullptr) {
+        SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    InvalidateRect(parent_, nullptr, TRUE);
+}
+
+HWND ControlSet::Hwnd(int id) const {
+    const auto found = windows_.find(id);
+    return found != windows_.end() ? found->second : nullptr;
+}
+
+const ControlSpec* ControlSet::Spec(int id) const {
+    for (const ControlSpec& spec : table_) {
+        if (spec.id == id) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+void ControlSet::SetTooltip(int id, const std::wstring& text) {
+    HWND control = Hwnd(id);
+    if (tooltips_ == nullptr || control == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    if (tipped_.insert(id).second) {
+        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    } else {
+        SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void ControlSet::OnCommand(int id, int code) {
+    const ControlSpec* spec = Spec(id);
+    if (spec == nullptr || spec->kind != ControlKind::CheckBox || code != BN_CLICKED) {
+        return;
+    }
+    HWND box = Hwnd(id);
+    const int next = CheckStateOf(box) == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED;
+    SendMessageW(box, BM_SETCHECK, static_cast<WPARAM>(next), 0);
+}
+
+void ControlSet::SelectOptionButton(int id) {
+    const ControlSpec* selected = Spec(id);
+    if (selected == nullptr || selected->kind != ControlKind::OptionButton) {
+        return;
+    }
+    for (const ControlSpec& spec : table_) {
+        if (spec.kind == ControlKind::OptionButton && spec.frame == selected->frame) {
+            SendMessageW(Hwnd(spec.id), BM_SETCHECK, spec.id == id ? BST_CHECKED : BST_UNCHECKED,
+                         0);
+        }
+    }
+}
+
+std::wstring WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+std::wstring ListItemText(HWND dropDownList, int index) {
+    if (index < 0) {
+        return {};
+    }
+    const LRESULT length =
+        SendMessageW(dropDownList, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) {
+        return {};
+    }
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(dropDownList, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+int CheckStateOf(HWND checkBox) {
+    return static_cast<int>(SendMessageW(checkBox, BM_GETCHECK, 0, 0));
+}
+
+}  // namespace lumarel

@@ -1,0 +1,81 @@
+#include "ui/controls/dpi.h"
+
+#include <cmath>
+
+namespace lumarel {
+
+namespace {
+
+// Functions that Windows 7 lacks are looked up at run time so that the program still loads.
+template <typename Function>
+Function User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (user32 == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+UINT SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr && window != nullptr) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi != 0) {
+            return dpi;
+        }
+    }
+    return SystemDpi();
+}
+
+SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi) {
+    using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+    RECT rect{0, 0, client.cx, client.cy};
+    if (adjustForDpi == nullptr || !adjustForDpi(&rect, style, hasMenu, exStyle, dpi)) {
+        AdjustWindowRectEx(&rect, style, hasMenu, exStyle);
+    }
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+HFONT CreateMessageFont(UINT dpi) {
+    using SystemParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto parametersForDpi =
+        User32Function<SystemParametersForDpiFn>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (parametersForDpi != nullptr &&
+        parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        metrics.lfMessageFont.lfHeight = MulDiv(
+            metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    return CreatePointFont(L"MS Shell Dlg 2", 8.0, dpi);
+}
+
+HFONT CreatePointFont(const wchar_t* face, double points, UINT dpi, bool underline) {
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+    font.lfWeight = FW_NORMAL;
+    font.lfUnderline = underline ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+
+}  // namespace lumarel

@@ -1,0 +1,27 @@
+#pragma once
+// Twips to pixels for the monitor a window is on, and the matching user-interface font.
+
+#include <windows.h>
+
+namespace lumarel {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Pixels for a length in twips at the given dots per inch.
+inline int TwipsToPixels(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
+
+// The dots per inch of the monitor the window is on (the system's on older Windows).
+UINT WindowDpi(HWND window);
+
+// The outer size of a window whose client area has the given size.
+SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi);
+
+// The system's message font, as Windows users expect in dialogs, at the given dpi.
+HFONT CreateMessageFont(UINT dpi);
+
+// A named font at a size in points, at the given dpi.
+HFONT CreatePointFont(const wchar_t* face, double points, UINT dpi, bool underline = false);
+
+}  // namespace lumarel

@@ -1,0 +1,51 @@
+#include "ui/controls/file_list.h"
+
+#include "ui/controls/file_pattern.h"
+
+namespace lumarel {
+
+FileList::FileList(FileSystem& fileSystem, std::wstring patternList)
+    : fileSystem_(fileSystem), patterns_(SplitPatternList(patternList)) {}
+
+OsResult FileList::SetDirectory(const std::wstring& directory) {
+    directory_ = directory;
+    std::vector<DirectoryEntry> entries;
+    const OsResult listed = fileSystem_.List(directory, entries);
+    names_ = listed.ok ? ListedFileNames(entries, patterns_) : std::vector<std::wstring>{};
+
+    // Thousands of entries: one reservation and no redraw until the list is complete.
+    SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
+    size_t characters = 0;
+    for (const std::wstring& name : names_) {
+        characters += name.size() + 1;
+    }
+    SendMessageW(listBox_, LB_INITSTORAGE, names_.size(), characters * sizeof(wchar_t));
+    for (const std::wstring& name : names_) {
+        SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listBox_, nullptr, TRUE);
+    return listed;
+}
+
+int FileList::SelectedIndex() const {
+    return static_cast<int>(SendMessageW(listBox_, LB_GETCURSEL, 0, 0));
+}
+
+void FileList::SetSelectedIndex(int index) {
+    SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::wstring FileList::SelectedEntry() const {
+    return Entry(SelectedIndex());
+}
+
+std::wstring FileList::Entry(int index) const {
+    if (index < 0 || index >= Count()) {
+        return {};
+    }
+    return names_[static_cast<size_t>(index)];
+}
+
+}  // namespace lumarel

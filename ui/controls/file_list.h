@@ -1,0 +1,42 @@
+#pragma once
+// A file list: the files of one directory whose names match a pattern list, in a list box.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace lumarel {
+
+class FileList {
+public:
+    FileList(FileSystem& fileSystem, std::wstring patternList);
+
+    // Takes over a list box that the window created.
+    void Attach(HWND listBox) { listBox_ = listBox; }
+    HWND Hwnd() const { return listBox_; }
+
+    // Shows the matching files of the directory, with no selection. A directory that
+    // cannot be read leaves the list empty; the reason is returned.
+    OsResult SetDirectory(const std::wstring& directory);
+    const std::wstring& Directory() const { return directory_; }
+
+    int Count() const { return static_cast<int>(names_.size()); }
+    int SelectedIndex() const;
+    void SetSelectedIndex(int index);
+    // The selected entry's name; empty when nothing is selected.
+    std::wstring SelectedEntry() const;
+    std::wstring Entry(int index) const;
+
+private:
+    FileSystem& fileSystem_;
+    std::vector<std::wstring> patterns_;
+    HWND listBox_ = nullptr;
+    std::wstring directory_;
+    std::vector<std::wstring> names_;
+};
+
+}  // namespace lumarel

@@ -1,0 +1,22 @@
+#pragma once
+// Which file names a file list shows: plain functions, no window.
+
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace lumarel {
+
+// "*.SMC;*.SFC" as its separate wildcard patterns.
+std::vector<std::wstring> SplitPatternList(const std::wstring& patternList);
+
+// Wildcard match of a whole name ("*" any run, "?" one character), ignoring letter case.
+bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern);
+
+// The names a file list shows: plain files (no directories, hidden or system files) that
+// match any of the patterns, sorted by name without regard to letter case.
+std::vector<std::wstring> ListedFileNames(const std::vector<DirectoryEntry>& entries,
+                                          const std::vector<std::wstring>& patterns);
+
+}  // namespace lumarel

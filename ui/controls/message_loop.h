@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+namespace lumarel {
+
+// Delivers messages until `done` says so or WM_QUIT arrives, with the keyboard handled as
+// in dialogs (Tab, arrows, access keys). Returns false when WM_QUIT ended it.
+template <typename Done>
+bool PumpMessagesUntil(Done done) {
+    MSG message;
+    while (!done()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+            }
+            return false;
+        }
+        HWND root = GetAncestor(message.hwnd, GA_ROOT);
+        if (root != nullptr && IsDialogMessageW(root, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+}  // namespace lumarel

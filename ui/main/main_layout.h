@@ -1,0 +1,70 @@
+#pragma once
+// The main window's controls, as data.
+
+#include <span>
+
+#include "launch/launch_options.h"
+#include "ui/controls/control_table.h"
+
+namespace lumarel {
+
+// Control identifiers of the main window, named as the controls are known.
+enum MainControl : int {
+    Main_Frame = 100,
+    Rom_Select_Frame,
+    Screen_Res_Frame,
+    Frame_Rate_Frame,
+    Sound_Frame,
+    Stereo_Mono_Frame,
+    Sound_Rate_Frame,
+    Frame1,
+    JoyStick_onoff,
+    Frame2,
+    SuperFX_Frame,
+    Frame3,
+    Frame4,
+    Label4,
+    romlabel,
+    numberofroms,
+    Label3,
+    Label1,
+    Label2,
+    Go_Button,
+    Screen_Resolution,
+    Sound_on,
+    Sound_Off,
+    Sound_Stereo,
+    Sound_Mono,
+    Sound_Rate,
+    File1,
+    Frame_Rate,
+    Joy_Stick_Type,
+    Joystick_on,
+    JoyStick_off,
+    SuperFX_on,
+    SuperFX_off,
+    ScaleImg,
+    Trans,
+    HiRom,
+    LoRom,
+    DontRom,
+    cOlOr16,
+    Extra,
+    tv,
+};
+
+inline constexpr wchar_t kMainCaption[] = L"Lumarel v1.5";
+
+// The client area in twips: the frame above, the status bar along the bottom.
+inline constexpr int kMainClientWidthTwips = 6975;
+inline constexpr int kMainClientHeightTwips = 6525;
+
+// The ROM list shows only these.
+inline constexpr wchar_t kRomPatterns[] = L"*.SMC;*.SFC;*.058;*.SWC;*.FIG;*.1;*.ZIP";
+
+std::span<const ControlSpec> MainControls();
+
+// The control that holds an option.
+MainControl ControlOf(OptionControl option);
+
+}  // namespace lumarel

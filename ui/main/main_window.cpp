@@ -1,0 +1,233 @@
+#include "ui/main/main_window.h"
+
+#include <commctrl.h>
+
+#include "resources/resource_ids.h"
+#include "ui/controls/dpi.h"
+
+namespace lumarel {
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"LumarelMain";
+constexpr DWORD kMainStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT;
+
+bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    if (GetClassInfoExW(instance, kMainClass, &windowClass)) {
+        return true;
+    }
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMAREL));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_LUMAREL),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kMainClass;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+bool IsSelected(HWND optionButton) {
+    return SendMessageW(optionButton, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
+                       std::wstring ownDirectory)
+    : instance_(instance),
+      platform_(platform),
+      shared_(shared),
+      ownDirectory_(std::move(ownDirectory)),
+      file1_(platform.fileSystem, kRomPatterns),
+      runAction_(platform) {}
+
+MainWindow::~MainWindow() {
+    if (window_ != nullptr) {
+        endRunWhenClosed_ = false;
+        DestroyWindow(window_);
+    }
+    if (goPicture_ != nullptr) {
+        DeleteObject(goPicture_);
+    }
+}
+
+bool MainWindow::Create() {
+    if (!RegisterMainClass(instance_, WindowProc)) {
+        return false;
+    }
+    window_ = CreateWindowExW(kMainExStyle, kMainClass, kMainCaption, kMainStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                              instance_, this);
+    if (window_ == nullptr) {
+        return false;
+    }
+    const UINT dpi = WindowDpi(window_);
+    if (!controls_.Create(window_, MainControls(), dpi)) {
+        return false;
+    }
+    SizeToClientArea(dpi);
+
+    goPicture_ = static_cast<HBITMAP>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDB_GO_BUTTON), IMAGE_BITMAP, 0, 0, 0));
+    goPointer_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_GO_POINTER));
+    HWND goButton = Control(Go_Button);
+    SendMessageW(goButton, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(goPicture_));
+    SetWindowSubclass(goButton, GoButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+
+    file1_.Attach(Control(File1));
+    file1_.SetDirectory(ownDirectory_);
+    SetFocus(goButton);
+    return true;
+}
+
+void MainWindow::SizeToClientArea(UINT dpi) {
+    const SIZE client{TwipsToPixels(kMainClientWidthTwips, dpi),
+                      TwipsToPixels(kMainClientHeightTwips, dpi)};
+    const SIZE outer =
+        OuterSizeForClient(client, kMainStyle, kMainExStyle, GetMenu(window_) != nullptr, dpi);
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LaunchOptions MainWindow::TakeLaunchOptions() const {
+    LaunchOptions options;
+    const auto selected = [this](int id) { return IsSelected(Control(id)); };
+    const auto check = [this](int id) {
+        return static_cast<std::int16_t>(CheckStateOf(Control(id)));
+    };
+    const auto list = [this](int id) {
+        HWND box = Control(id);
+        const auto index = static_cast<std::int16_t>(SendMessageW(box, CB_GETCURSEL, 0, 0));
+        return ListChoice{index, ListItemText(box, index)};
+    };
+    options.Sound_on = selected(Sound_on);
+    options.Sound_Off = selected(Sound_Off);
+    options.Sound_Stereo = selected(Sound_Stereo);
+    options.Sound_Mono = selected(Sound_Mono);
+    options.Joystick_on = selected(Joystick_on);
+    options.JoyStick_off = selected(JoyStick_off);
+    options.SuperFX_on = selected(SuperFX_on);
+    options.SuperFX_off = selected(SuperFX_off);
+    options.HiRom = selected(HiRom);
+    options.LoRom = selected(LoRom);
+    options.DontRom = selected(DontRom);
+    options.cOlOr16 = check(cOlOr16);
+    options.ScaleImg = check(ScaleImg);
+    options.Trans = check(Trans);
+    options.tv = check(tv);
+    options.Sound_Rate = list(Sound_Rate);
+    options.Joy_Stick_Type = list(Joy_Stick_Type);
+    options.Screen_Resolution = list(Screen_Resolution);
+    options.Frame_Rate = list(Frame_Rate);
+    options.Extra = WindowText(Control(Extra));
+    return options;
+}
+
+void MainWindow::SelectOption(OptionControl option) {
+    controls_.SelectOptionButton(ControlOf(option));
+}
+
+void MainWindow::SetCheckState(OptionControl option, std::int16_t state) {
+    SendMessageW(Control(ControlOf(option)), BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
+void MainWindow::SetListIndex(OptionControl option, std::int16_t index) {
+    SendMessageW(Control(ControlOf(option)), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void MainWindow::Go_Button_Click() {
+    RunRequest request;
+    request.emulatorPath = shared_.EmulatorPath;
+    request.romDirectory = file1_.Directory();
+    request.romEntry = file1_.SelectedEntry();
+    request.options = TakeLaunchOptions();
+    request.cheatCodes = shared_.cheatCodes;
+    runAction_.Run(request, *this);
+}
+
+void MainWindow::File1_DblClick() {
+    if (!file1_.SelectedEntry().empty()) {
+        Go_Button_Click();
+    }
+}
+
+std::wstring MainWindow::Caption() {
+    return WindowText(window_);
+}
+
+void MainWindow::SetCaption(const std::wstring& caption) {
+    SetWindowTextW(window_, caption.c_str());
+}
+
+void MainWindow::OnCommand(int id, int code) {
+    controls_.OnCommand(id, code);
+    if (id == Go_Button && code == BN_CLICKED) {
+        Go_Button_Click();
+    } else if (id == File1 && code == LBN_DBLCLK) {
+        File1_DblClick();
+    }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_DPICHANGED: {
+            const UINT dpi = HIWORD(wParam);
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            controls_.Layout(dpi);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            SizeToClientArea(dpi);
+            return 0;
+        }
+        case WM_DESTROY: {
+            HWND window = window_;
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            if (endRunWhenClosed_) {
+                PostQuitMessage(0);
+            }
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK MainWindow::GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR data) {
+    auto* self = reinterpret_cast<MainWindow*>(data);
+    if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT && self->goPointer_ != nullptr) {
+        SetCursor(self->goPointer_);
+        return TRUE;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(button, GoButtonProc, id);
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
+}  // namespace lumarel

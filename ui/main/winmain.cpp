@@ -1,0 +1,53 @@
+// Lumarel's entry point: the main window and the message loop.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "launch/command_line.h"
+#include "platform/win32/win32_services.h"
+#include "ui/controls/message_loop.h"
+#include "ui/main/main_window.h"
+
+namespace {
+
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                  ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    lumarel::Win32Platform win32;
+    lumarel::SharedValues shared;
+    lumarel::MainWindow main(instance, win32.Services(), shared,
+                             lumarel::DirectoryOf(ExecutablePath()));
+    if (!main.Create()) {
+        const DWORD error = GetLastError();
+        MessageBoxW(
+            nullptr,
+            (L"Lumarel could not open its window:\n" + lumarel::SystemReason(error)).c_str(),
+            L"Lumarel", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    main.EndRunWhenClosed();
+    ShowWindow(main.Hwnd(), show);
+    UpdateWindow(main.Hwnd());
+    lumarel::PumpMessagesUntil([] { return false; });
+    return 0;
+}
