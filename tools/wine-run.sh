@@ -63,6 +63,10 @@ boot_prefix() {
         # Unmanaged windows: without a window manager Wine otherwise waits seconds
         # whenever a top-level window hides.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        # Debian's Wine does not find its own fonts (Tahoma, MS Sans Serif) where it
+        # installs them; from the prefix's font folder it does.
+        cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon \
+            "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         wineserver -w
         touch "$WINEPREFIX/.lumarel-ready"
     fi

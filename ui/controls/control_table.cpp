@@ -23,7 +23,7 @@ WindowClass ClassFor(ControlKind kind) {
         case ControlKind::Frame:
             return {WC_BUTTONW, BS_GROUPBOX, 0};
         case ControlKind::Label:
-            return {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0};
+            return {WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
         case ControlKind::CentredLabel:
             return {WC_STATICW, SS_CENTER | SS_NOPREFIX, 0};
         case ControlKind::PictureButton:
@@ -54,6 +54,35 @@ bool StartsGroup(std::span<const ControlSpec> table, size_t index) {
     }
     const ControlSpec& previous = table[index - 1];
     return previous.kind != ControlKind::OptionButton || previous.frame != spec.frame;
+}
+
+// Twips taken by the box of a check box or option button and the gap after it.
+constexpr int kButtonBoxTwips = 300;
+
+bool HasTextToFit(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::CentredLabel ||
+           kind == ControlKind::OptionButton || kind == ControlKind::CheckBox;
+}
+
+// Captions are never cut off: with a font wider than the one the layout was drawn for, a
+// label, check box or option button grows to its text (centred labels on both sides).
+void FitToText(HDC measure, const std::wstring& text, ControlKind kind, UINT dpi, RECT& rect) {
+    SIZE extent{};
+    if (text.empty() ||
+        !GetTextExtentPoint32W(measure, text.c_str(), static_cast<int>(text.size()), &extent)) {
+        return;
+    }
+    if (kind == ControlKind::OptionButton || kind == ControlKind::CheckBox) {
+        extent.cx += TwipsToPixels(kButtonBoxTwips, dpi);
+    }
+    const LONG missing = extent.cx + 1 - (rect.right - rect.left);
+    if (missing <= 0) {
+        return;
+    }
+    if (kind == ControlKind::CentredLabel) {
+        rect.left -= missing / 2;
+    }
+    rect.right = rect.left + extent.cx + 1;
 }
 
 }  // namespace
@@ -124,12 +153,17 @@ RECT ControlSet::PixelRect(const ControlSpec& spec, UINT dpi) const {
 }
 
 void ControlSet::Layout(UINT dpi) {
-    HFONT font = CreateMessageFont(dpi);
+    HFONT font = CreateDialogFont(dpi);
+    HDC measure = GetDC(parent_);
+    HGDIOBJ previousFont = SelectObject(measure, font);
     for (const ControlSpec& spec : table_) {
         HWND control = Hwnd(spec.id);
         RECT rect = PixelRect(spec, dpi);
         if (spec.kind == ControlKind::DropDownList) {
             rect.bottom = rect.top + TwipsToPixels(kDropDownListTwips, dpi);
+        }
+        if (HasTextToFit(spec.kind)) {
+            FitToText(measure, WindowText(control), spec.kind, dpi, rect);
         }
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -137,6 +171,8 @@ void ControlSet::Layout(UINT dpi) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
     }
+    SelectObject(measure, previousFont);
+    ReleaseDC(parent_, measure);
     if (font_ != nullptr) {
         DeleteObject(font_);
     }

@@ -49,21 +49,7 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, U
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-HFONT CreateMessageFont(UINT dpi) {
-    using SystemParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-    static const auto parametersForDpi =
-        User32Function<SystemParametersForDpiFn>("SystemParametersInfoForDpi");
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (parametersForDpi != nullptr &&
-        parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    }
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        metrics.lfMessageFont.lfHeight = MulDiv(
-            metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    }
+HFONT CreateDialogFont(UINT dpi) {
     return CreatePointFont(L"MS Shell Dlg 2", 8.0, dpi);
 }
 

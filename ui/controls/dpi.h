@@ -18,8 +18,9 @@ UINT WindowDpi(HWND window);
 // The outer size of a window whose client area has the given size.
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi);
 
-// The system's message font, as Windows users expect in dialogs, at the given dpi.
-HFONT CreateMessageFont(UINT dpi);
+// The classic 8-point dialog font at the given dpi. The windows' layouts were drawn for it:
+// the system's larger message font of current Windows would cut their captions off.
+HFONT CreateDialogFont(UINT dpi);
 
 // A named font at a size in points, at the given dpi.
 HFONT CreatePointFont(const wchar_t* face, double points, UINT dpi, bool underline = false);

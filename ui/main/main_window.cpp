@@ -10,8 +10,7 @@ namespace lumarel {
 namespace {
 
 constexpr wchar_t kMainClass[] = L"LumarelMain";
-constexpr DWORD kMainStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT;
 
 bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
