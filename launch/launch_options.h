@@ -64,6 +64,18 @@ enum class OptionControl {
     Frame_Rate,
 };
 
+// The main window's option controls, the only store of the options while Lumarel runs.
+class OptionControls {
+public:
+    virtual ~OptionControls() = default;
+    // The options as the controls hold them now; reading changes nothing.
+    virtual LaunchOptions TakeLaunchOptions() const = 0;
+    // Setting a single option; nothing else reacts to it.
+    virtual void SelectOption(OptionControl option) = 0;  // deselects the rest of its group
+    virtual void SetCheckState(OptionControl option, std::int16_t state) = 0;
+    virtual void SetListIndex(OptionControl option, std::int16_t index) = 0;
+};
+
 // Slot K (1 to 10) is element K - 1; every slot starts empty.
 using CheatCodes = std::array<std::wstring, 10>;
 

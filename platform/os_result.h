@@ -11,6 +11,9 @@ struct OsResult {
     unsigned long error = 0;  // the system's error code when !ok
     std::wstring reason;      // the system's words for it
 
+    // The file or its directory does not exist.
+    bool NotFound() const { return !ok && (error == 2 || error == 3); }
+
     static OsResult Success() { return {}; }
     static OsResult Failure(unsigned long code, std::wstring why) {
         return {false, code, std::move(why)};

@@ -47,6 +47,11 @@ public:
     virtual ~TextFiles() = default;
     // Appends the line and CR LF, creating the file when it is missing.
     virtual OsResult AppendLine(const std::wstring& path, const std::wstring& line) = 0;
+    // Creates the file empty when it is missing; an existing file keeps its content.
+    virtual OsResult EnsureExists(const std::wstring& path) = 0;
+    virtual OsResult ReadAll(const std::wstring& path, std::wstring& text) = 0;
+    // Replaces the whole file in one step: the old content stays intact when this fails.
+    virtual OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) = 0;
 };
 
 // One entry of a directory listing.
@@ -65,6 +70,20 @@ public:
     virtual OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) = 0;
 };
 
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The screen, and the end of the process.
+class Session {
+public:
+    virtual ~Session() = default;
+    virtual ScreenSize PrimaryScreen() = 0;  // in pixels
+    // Ends Lumarel at once: no window is told, nothing is saved.
+    virtual void ExitNow() = 0;
+};
+
 // Everything above, handed to the windows as one bundle.
 struct Platform {
     MessageBoxes& messages;
@@ -72,6 +91,7 @@ struct Platform {
     ProcessStarter& processes;
     TextFiles& textFiles;
     FileSystem& fileSystem;
+    Session& session;
 };
 
 }  // namespace lumarel

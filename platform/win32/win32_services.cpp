@@ -151,6 +151,82 @@ OsResult Win32TextFiles::AppendLine(const std::wstring& path, const std::wstring
     return OsResult::Success();
 }
 
+OsResult Win32TextFiles::EnsureExists(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.get() == INVALID_HANDLE_VALUE ? LastError() : OsResult::Success();
+}
+
+OsResult Win32TextFiles::ReadAll(const std::wstring& path, std::wstring& text) {
+    text.clear();
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        return LastError();
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) {
+        return LastError();
+    }
+    // A settings file is a few hundred bytes; anything past this is not one.
+    constexpr LONGLONG kLargestTextFile = 64LL * 1024 * 1024;
+    if (size.QuadPart > kLargestTextFile) {
+        return OsResult::Failure(ERROR_FILE_TOO_LARGE, SystemReason(ERROR_FILE_TOO_LARGE));
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return LastError();
+    }
+    bytes.resize(read);
+    text = FromAnsi(bytes);
+    return OsResult::Success();
+}
+
+OsResult Win32TextFiles::ReplaceWhole(const std::wstring& path, const std::wstring& text) {
+    // The new content goes to a file of its own beside the old one, which it replaces
+    // only once it is complete on disk: a failure at any point leaves the old file as it was.
+    const std::wstring temporary = path + L".saving";
+    {
+        UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.get() == INVALID_HANDLE_VALUE) {
+            return LastError();
+        }
+        const std::string bytes = ToAnsi(text);
+        DWORD written = 0;
+        const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                        &written, nullptr) &&
+                              written == bytes.size() && FlushFileBuffers(file.get());
+        if (!complete) {
+            OsResult failure = LastError();
+            if (failure.error == ERROR_SUCCESS) {
+                failure = OsResult::Failure(ERROR_DISK_FULL, SystemReason(ERROR_DISK_FULL));
+            }
+            file.reset();
+            DeleteFileW(temporary.c_str());
+            return failure;
+        }
+    }
+    if (!MoveFileExW(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const OsResult failure = LastError();
+        DeleteFileW(temporary.c_str());
+        return failure;
+    }
+    return OsResult::Success();
+}
+
+ScreenSize Win32Session::PrimaryScreen() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void Win32Session::ExitNow() {
+    ExitProcess(0);
+}
+
 OsResult Win32FileSystem::List(const std::wstring& directory,
                                std::vector<DirectoryEntry>& entries) {
     entries.clear();

@@ -35,11 +35,20 @@ public:
 class Win32TextFiles final : public TextFiles {
 public:
     OsResult AppendLine(const std::wstring& path, const std::wstring& line) override;
+    OsResult EnsureExists(const std::wstring& path) override;
+    OsResult ReadAll(const std::wstring& path, std::wstring& text) override;
+    OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) override;
 };
 
 class Win32FileSystem final : public FileSystem {
 public:
     OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) override;
+};
+
+class Win32Session final : public Session {
+public:
+    ScreenSize PrimaryScreen() override;
+    void ExitNow() override;
 };
 
 // One instance of each, for the real program.
@@ -49,8 +58,11 @@ struct Win32Platform {
     Win32ProcessStarter processes;
     Win32TextFiles textFiles;
     Win32FileSystem fileSystem;
+    Win32Session session;
 
-    Platform Services() { return {messages, shortPaths, processes, textFiles, fileSystem}; }
+    Platform Services() {
+        return {messages, shortPaths, processes, textFiles, fileSystem, session};
+    }
 };
 
 }  // namespace lumarel

@@ -66,8 +66,38 @@ public:
         files[path].push_back(line);
         return OsResult::Success();
     }
-    std::map<std::wstring, std::vector<std::wstring>> files;
+    OsResult EnsureExists(const std::wstring& path) override {
+        if (!createResult.ok) {
+            return createResult;
+        }
+        contents.try_emplace(path);
+        return OsResult::Success();
+    }
+    OsResult ReadAll(const std::wstring& path, std::wstring& text) override {
+        if (!readResult.ok) {
+            return readResult;
+        }
+        const auto found = contents.find(path);
+        if (found == contents.end()) {
+            return OsResult::Failure(2, L"The system cannot find the file specified.");
+        }
+        text = found->second;
+        return OsResult::Success();
+    }
+    OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) override {
+        if (!replaceResult.ok) {
+            return replaceResult;
+        }
+        contents[path] = text;
+        return OsResult::Success();
+    }
+
+    std::map<std::wstring, std::vector<std::wstring>> files;  // appended lines
+    std::map<std::wstring, std::wstring> contents;            // whole files
     OsResult appendResult;
+    OsResult createResult;
+    OsResult readResult;
+    OsResult replaceResult;
 };
 
 class FakeFileSystem final : public FileSystem {
@@ -87,14 +117,25 @@ public:
     std::vector<std::wstring> listed;
 };
 
+class FakeSession final : public Session {
+public:
+    ScreenSize PrimaryScreen() override { return screen; }
+    void ExitNow() override { ++exits; }
+    ScreenSize screen{1024, 768};
+    int exits = 0;
+};
+
 struct FakePlatform {
     FakeMessages messages;
     FakeShortPaths shortPaths;
     FakeProcesses processes;
     FakeTextFiles textFiles;
     FakeFileSystem fileSystem;
+    FakeSession session;
 
-    Platform Services() { return {messages, shortPaths, processes, textFiles, fileSystem}; }
+    Platform Services() {
+        return {messages, shortPaths, processes, textFiles, fileSystem, session};
+    }
 };
 
 }  // namespace lumarel::testing

@@ -4,40 +4,12 @@
 
 #include <vector>
 
-#include "tests/fakes/fake_platform.h"
-#include "tests/window/window_test_support.h"
+#include "tests/window/main_window_fixture.h"
 
 namespace lumarel {
 namespace {
 
 using namespace lumarel::testing;
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-        fake.fileSystem.directories[L"C:\\ROMS"] = {{L"b.smc"}, {L"a.sfc"}, {L"readme.txt"}};
-        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), fake.Services(), shared,
-                                              L"C:\\ROMS");
-        ASSERT_TRUE(window->Create());
-        DrainMessages();
-    }
-    void TearDown() override {
-        window.reset();
-        DrainMessages();
-    }
-    HWND Control(int id) { return window->Control(id); }
-    void Click(int id) {
-        SendMessageW(Control(id), BM_CLICK, 0, 0);
-        DrainMessages();
-    }
-    bool IsChecked(int id) { return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-    FakePlatform fake;
-    SharedValues shared;
-    std::unique_ptr<MainWindow> window;
-};
 
 TEST_F(MainWindowTest, WindowCaptionAndClientAreaInTwips) {
     EXPECT_EQ(WindowText(window->Hwnd()), L"Lumarel v1.5");
@@ -60,12 +32,12 @@ TEST_F(MainWindowTest, OptionControlsShowTheirCaptionsAndHoverTexts) {
         {Sound_Off, L"Off", L"Sound Off", WC_BUTTONW},
         {Sound_Stereo, L"Stereo", L"Stereo Sound", WC_BUTTONW},
         {Sound_Mono, L"Mono", L"Mono Sound", WC_BUTTONW},
-        {Sound_Rate, L"", L"Pick a sound rate", WC_COMBOBOXW},
+        {Sound_Rate, nullptr, L"Pick a sound rate", WC_COMBOBOXW},
         {Joystick_on, L"On", L"Joystick On", WC_BUTTONW},
         {JoyStick_off, L"Off", L"Joystick Off", WC_BUTTONW},
-        {Joy_Stick_Type, L"", L"Pick a joystick type", WC_COMBOBOXW},
-        {Screen_Resolution, L"", L"Pick a screen resolution", WC_COMBOBOXW},
-        {Frame_Rate, L"", L"Pick a frame rate", WC_COMBOBOXW},
+        {Joy_Stick_Type, nullptr, L"Pick a joystick type", WC_COMBOBOXW},
+        {Screen_Resolution, nullptr, L"Pick a screen resolution", WC_COMBOBOXW},
+        {Frame_Rate, nullptr, L"Pick a frame rate", WC_COMBOBOXW},
         {SuperFX_on, L"On", L"-i2 option On", WC_BUTTONW},
         {SuperFX_off, L"Off", L"-i2 option Off", WC_BUTTONW},
         {HiRom, L"Hi Rom", L"Hi-Rom format", WC_BUTTONW},
@@ -94,7 +66,9 @@ TEST_F(MainWindowTest, OptionControlsShowTheirCaptionsAndHoverTexts) {
     for (const Expected& e : expected) {
         HWND control = Control(e.id);
         ASSERT_NE(control, nullptr) << e.id;
-        EXPECT_EQ(WindowText(control), e.caption) << e.id;
+        if (e.caption != nullptr) {  // a drop-down list's text is its selected item
+            EXPECT_EQ(WindowText(control), e.caption) << e.id;
+        }
         EXPECT_EQ(TooltipOf(window->Controls().Tooltips(), window->Hwnd(), control), e.tooltip)
             << e.caption;
         EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), e.className), 0) << e.caption;
@@ -132,23 +106,24 @@ TEST_F(MainWindowTest, DropDownListsHoldTheirItemsInOrderAndAcceptNoTyping) {
     }
 }
 
-TEST_F(MainWindowTest, DesignStateHasNothingSelected) {
+TEST_F(MainWindowTest, FirstStartWithoutSettingsShowsTheDefaults) {
     const LaunchOptions options = window->TakeLaunchOptions();
-    for (bool selected :
-         {options.Sound_on, options.Sound_Off, options.Sound_Stereo, options.Sound_Mono,
-          options.Joystick_on, options.JoyStick_off, options.SuperFX_on, options.SuperFX_off,
-          options.HiRom, options.LoRom, options.DontRom}) {
-        EXPECT_FALSE(selected);
-    }
-    for (const ListChoice& list : {options.Sound_Rate, options.Joy_Stick_Type,
-                                   options.Screen_Resolution, options.Frame_Rate}) {
-        EXPECT_EQ(list.index, -1);
-        EXPECT_EQ(list.text, L"");
-    }
+    EXPECT_TRUE(options.Sound_Off && options.Sound_Mono && options.JoyStick_off &&
+                options.SuperFX_off && options.DontRom);
+    EXPECT_FALSE(options.Sound_on || options.Sound_Stereo || options.Joystick_on ||
+                 options.SuperFX_on || options.HiRom || options.LoRom);
+    EXPECT_EQ(options.Sound_Rate.text, L"Default");
+    EXPECT_EQ(options.Joy_Stick_Type.text, L"Auto Detect");
+    EXPECT_EQ(options.Screen_Resolution.text, L"Default");
+    EXPECT_EQ(options.Frame_Rate.text, L"Auto");
     for (std::int16_t state : {options.cOlOr16, options.ScaleImg, options.Trans, options.tv}) {
         EXPECT_EQ(state, Unchecked);
     }
     EXPECT_EQ(options.Extra, L"");
+    EXPECT_EQ(fake.textFiles.contents.at(L"C:\\ROMS\\Lumarel.ini"), L"");
+    EXPECT_EQ(window->PanelText(1), L"Location of Snes9x: ");
+    EXPECT_EQ(window->PanelText(2), L"Rom Size: ");
+    EXPECT_EQ(shared.EmulatorPath, L"");
 }
 
 TEST_F(MainWindowTest, EachFrameIsOneGroupOfOptionButtons) {
@@ -200,6 +175,7 @@ TEST_F(MainWindowTest, CheckBoxClicksSwitchBetweenUncheckedAndChecked) {
 }
 
 TEST_F(MainWindowTest, KeyboardOrderFollowsTheRunButton) {
+    // Creation order is the keyboard order of every focusable control.
     const std::vector<int> order = {
         Go_Button,    Screen_Resolution,
         Sound_on,     Sound_Off,
@@ -213,13 +189,25 @@ TEST_F(MainWindowTest, KeyboardOrderFollowsTheRunButton) {
         DontRom,      cOlOr16,
         Extra,        tv,
     };
+    std::vector<int> created;
+    for (HWND child = Control(Go_Button); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        created.push_back(GetDlgCtrlID(child));
+    }
+    EXPECT_EQ(created, order);
+
+    // Tab visits each option group at its selected button, as in any Windows dialog.
+    const std::vector<int> tabbing = {
+        Go_Button,  Screen_Resolution, Sound_Off,    Sound_Mono,  Sound_Rate, File1,
+        Frame_Rate, Joy_Stick_Type,    JoyStick_off, SuperFX_off, ScaleImg,   Trans,
+        DontRom,    cOlOr16,           Extra,        tv,
+    };
     std::vector<int> seen;
     HWND control = Control(Go_Button);
-    for (size_t i = 0; i < order.size(); ++i) {
+    for (size_t i = 0; i < tabbing.size(); ++i) {
         seen.push_back(GetDlgCtrlID(control));
         control = GetNextDlgTabItem(window->Hwnd(), control, FALSE);
     }
-    EXPECT_EQ(seen, order);
+    EXPECT_EQ(seen, tabbing);
     EXPECT_EQ(control, Control(Go_Button));
 }
 

@@ -38,6 +38,8 @@ WindowClass ClassFor(ControlKind kind) {
             return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
         case ControlKind::TextBox:
             return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::StatusBar:
+            return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
         case ControlKind::ListBox:
             return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};

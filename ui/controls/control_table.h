@@ -25,6 +25,7 @@ enum class ControlKind {
     DropDownList,  // pick-only combo box
     TextBox,       // single line
     ListBox,
+    StatusBar,  // numbered text panels along the bottom edge
 };
 
 struct TwipsRect {

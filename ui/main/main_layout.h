@@ -29,6 +29,7 @@ enum MainControl : int {
     Label3,
     Label1,
     Label2,
+    StatBar,
     Go_Button,
     Screen_Resolution,
     Sound_on,
@@ -61,6 +62,13 @@ inline constexpr int kMainClientHeightTwips = 6525;
 
 // The ROM list shows only these.
 inline constexpr wchar_t kRomPatterns[] = L"*.SMC;*.SFC;*.058;*.SWC;*.FIG;*.1;*.ZIP";
+
+// The status bar's two panels, in twips (their widths are kept in hundredths of a millimetre:
+// 7064 and 5159).
+inline constexpr int kLocationPanelTwips = 4005;
+inline constexpr int kSizePanelTwips = 2925;
+inline constexpr wchar_t kLocationPanelPrefix[] = L"Location of Snes9x: ";
+inline constexpr wchar_t kSizePanelPrefix[] = L"Rom Size: ";
 
 std::span<const ControlSpec> MainControls();
 

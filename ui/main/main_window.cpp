@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
+#include "settings/settings_store.h"
 #include "ui/controls/dpi.h"
+#include "ui/controls/placement.h"
 
 namespace lumarel {
 
@@ -66,11 +68,16 @@ bool MainWindow::Create() {
     if (window_ == nullptr) {
         return false;
     }
+    HMENU menu = CreateMenuBar(MainMenuBar());
+    if (menu == nullptr || !SetMenu(window_, menu)) {
+        return false;
+    }
     const UINT dpi = WindowDpi(window_);
     if (!controls_.Create(window_, MainControls(), dpi)) {
         return false;
     }
     SizeToClientArea(dpi);
+    SetStatusPanels(dpi);
 
     goPicture_ = static_cast<HBITMAP>(
         LoadImageW(instance_, MAKEINTRESOURCEW(IDB_GO_BUTTON), IMAGE_BITMAP, 0, 0, 0));
@@ -80,9 +87,72 @@ bool MainWindow::Create() {
     SetWindowSubclass(goButton, GoButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
     file1_.Attach(Control(File1));
-    file1_.SetDirectory(ownDirectory_);
+    Form_Load();
     SetFocus(goButton);
     return true;
+}
+
+void MainWindow::Form_Load() {
+    SetPanelText(2, kSizePanelPrefix);
+    LoadSettings(ownDirectory_, platform_.textFiles, platform_.messages, *this,
+                 shared_.EmulatorPath);
+    PointRomBrowserAt(ownDirectory_);
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    const WindowOrigin origin = CentredOrigin(platform_.session.PrimaryScreen(),
+                                              outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window_, nullptr, origin.left, origin.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
+}
+
+void MainWindow::PointRomBrowserAt(const std::wstring& directory) {
+    file1_.SetDirectory(directory);
+    SetWindowTextW(Control(numberofroms), std::to_wstring(file1_.Count()).c_str());
+}
+
+void MainWindow::SetStatusPanels(UINT dpi) {
+    const int edges[] = {TwipsToPixels(kLocationPanelTwips, dpi),
+                         TwipsToPixels(kLocationPanelTwips + kSizePanelTwips, dpi)};
+    SendMessageW(Control(StatBar), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+}
+
+void MainWindow::SetPanelText(int panel, const std::wstring& text) {
+    SendMessageW(Control(StatBar), SB_SETTEXTW, static_cast<WPARAM>(panel - 1),
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring MainWindow::PanelText(int panel) const {
+    HWND bar = Control(StatBar);
+    const auto length =
+        LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(panel - 1),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+void MainWindow::exit_Click() {
+    platform_.session.ExitNow();
+}
+
+void MainWindow::save_Click() {
+    SaveSettings(ownDirectory_, platform_.textFiles, platform_.messages, *this,
+                 shared_.EmulatorPath);
+}
+
+void MainWindow::OnMenu(MenuItem item) {
+    switch (item) {
+        case MenuItem::exit:
+            exit_Click();
+            break;
+        case MenuItem::save:
+            save_Click();
+            break;
+        default:
+            break;  // the secondary windows come with their own handlers
+    }
 }
 
 void MainWindow::SizeToClientArea(UINT dpi) {
@@ -190,12 +260,17 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            if (lParam == 0 && HIWORD(wParam) == 0) {
+                OnMenu(static_cast<MenuItem>(LOWORD(wParam)));
+            } else {
+                OnCommand(LOWORD(wParam), HIWORD(wParam));
+            }
             return 0;
         case WM_DPICHANGED: {
             const UINT dpi = HIWORD(wParam);
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             controls_.Layout(dpi);
+            SetStatusPanels(dpi);
             SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);

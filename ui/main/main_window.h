@@ -12,10 +12,11 @@
 #include "ui/controls/control_table.h"
 #include "ui/controls/file_list.h"
 #include "ui/main/main_layout.h"
+#include "ui/main/main_menu.h"
 
 namespace lumarel {
 
-class MainWindow final : public WindowCaption {
+class MainWindow final : public WindowCaption, public OptionControls {
 public:
     // `ownDirectory` is the directory of Lumarel's executable.
     MainWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
@@ -24,24 +25,31 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Creates the window and its controls in their design state, hidden. False when the
-    // system refused (the caller tells the user).
+    // Creates the window and its controls in their design state, then runs the start-up
+    // (settings loaded, ROM list pointed at Lumarel's directory, window centred); the window
+    // stays hidden. False when the system refused (the caller tells the user).
     bool Create();
     HWND Hwnd() const { return window_; }
     HWND Control(int id) const { return controls_.Hwnd(id); }
     const ControlSet& Controls() const { return controls_; }
     FileList& RomList() { return file1_; }
 
-    // The options as the controls hold them now.
-    LaunchOptions TakeLaunchOptions() const;
-    // Setting a single option; nothing else reacts to it.
-    void SelectOption(OptionControl option);
-    void SetCheckState(OptionControl option, std::int16_t state);
-    void SetListIndex(OptionControl option, std::int16_t index);
+    // OptionControls
+    LaunchOptions TakeLaunchOptions() const override;
+    void SelectOption(OptionControl option) override;
+    void SetCheckState(OptionControl option, std::int16_t state) override;
+    void SetListIndex(OptionControl option, std::int16_t index) override;
+
+    // Status bar panels, numbered from 1.
+    void SetPanelText(int panel, const std::wstring& text);
+    std::wstring PanelText(int panel) const;
 
     // Event handlers.
+    void Form_Load();
     void Go_Button_Click();
     void File1_DblClick();
+    void exit_Click();
+    void save_Click();
 
     // WindowCaption
     std::wstring Caption() override;
@@ -56,7 +64,10 @@ private:
                                          UINT_PTR id, DWORD_PTR data);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code);
+    void OnMenu(MenuItem item);
     void SizeToClientArea(UINT dpi);
+    void SetStatusPanels(UINT dpi);
+    void PointRomBrowserAt(const std::wstring& directory);
 
     HINSTANCE instance_;
     Platform platform_;

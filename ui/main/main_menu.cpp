@@ -1,0 +1,62 @@
+#include "ui/main/main_menu.h"
+
+namespace lumarel {
+
+namespace {
+
+const MenuSpec kOptionsMenu[] = {
+    {L"locations", L"File &Locations", MenuItem::locations},
+    {L"game_genie", L"&Game Genie Codes", MenuItem::game_genie},
+    {L"save", L"Sa&ve Settings", MenuItem::save},
+};
+
+const MenuSpec kHelpMenu[] = {
+    {L"KeyBoard", L"Snes9x &Keyboard Reference", MenuItem::KeyBoard},
+    {L"mnuReadme", L"&Complete Snes9x Readme", MenuItem::mnuReadme},
+    {L"About", L"&About...", MenuItem::About},
+};
+
+// "E&xit" is a command on the bar itself, not a submenu.
+const MenuSpec kMenuBar[] = {
+    {L"exit", L"E&xit", MenuItem::exit},
+    {L"File", L"&Options", MenuItem{}, kOptionsMenu},
+    {L"help_menu", L"&Help", MenuItem{}, kHelpMenu},
+};
+
+bool AppendItems(HMENU menu, std::span<const MenuSpec> items) {
+    for (const MenuSpec& item : items) {
+        if (item.items.empty()) {
+            if (!AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.command), item.caption)) {
+                return false;
+            }
+            continue;
+        }
+        HMENU submenu = CreatePopupMenu();
+        if (submenu == nullptr || !AppendItems(submenu, item.items) ||
+            !AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu),
+                         item.caption)) {
+            if (submenu != nullptr) {
+                DestroyMenu(submenu);
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::span<const MenuSpec> MainMenuBar() {
+    return kMenuBar;
+}
+
+HMENU CreateMenuBar(std::span<const MenuSpec> bar) {
+    HMENU menu = CreateMenu();
+    if (menu != nullptr && !AppendItems(menu, bar)) {
+        DestroyMenu(menu);
+        return nullptr;
+    }
+    return menu;
+}
+
+}  // namespace lumarel
