@@ -1,0 +1,101 @@
+// The run button of the real lumarel.exe starts the stand-in emulator with short paths.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/e2e/robot.h"
+#include "ui/main/main_layout.h"
+
+namespace lumarel {
+namespace {
+
+using namespace robot;
+
+std::wstring ShortForm(const std::wstring& path) {
+    wchar_t buffer[1024] = L"";
+    return GetShortPathNameW(path.c_str(), buffer, 1024) ? buffer : L"";
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+std::string Ascii(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+// A world of its own: Lumarel in a directory with blanks in its name, its ROMs beside it,
+// and the stand-in emulator in another directory with blanks.
+class RunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        root = std::wstring(temp) + L"lumarel run " + std::to_wstring(GetCurrentProcessId());
+        app = root + L"\\My Games";
+        emulatorDir = root + L"\\My Emulators";
+        for (const std::wstring& dir : {root, app, emulatorDir}) {
+            ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr)) << Ascii(dir);
+        }
+        emulator = emulatorDir + L"\\snes9x.exe";
+        ASSERT_TRUE(
+            CopyFileW(WindowsPath(LUMAREL_EXE).c_str(), (app + L"\\lumarel.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(WindowsPath(STAND_IN_EXE).c_str(), emulator.c_str(), FALSE));
+        rom = app + L"\\a long game name.smc";
+        std::ofstream(std::filesystem::path(rom), std::ios::binary) << std::string(1500000, 'r');
+        std::ofstream(std::filesystem::path(app + L"\\Lumarel.ini"), std::ios::binary)
+            << "Location of Snes9x: " << Ascii(emulator) << "\r\n";
+    }
+
+    void TearDown() override {
+        lumarel.Kill();
+        for (const std::wstring& file : {app + L"\\lumarel.exe", app + L"\\Lumarel.ini", rom,
+                                         emulator, emulatorDir + L"\\received.txt"}) {
+            DeleteFileW(file.c_str());
+        }
+        for (const std::wstring& dir : {app, emulatorDir, root}) {
+            RemoveDirectoryW(dir.c_str());
+        }
+    }
+
+    HWND StartLumarel() {
+        if (!lumarel.Start(L"\"" + app + L"\\lumarel.exe\"", app)) {
+            return nullptr;
+        }
+        return FindTopLevel(lumarel.Id(), L"Lumarel v1.5", 30s);
+    }
+
+    std::wstring root, app, emulatorDir, emulator, rom;
+    Process lumarel;
+};
+
+TEST_F(RunTest, RunButtonStartsTheEmulatorWithShortPathsAndRecordsTheLine) {
+    HWND main = StartLumarel();
+    ASSERT_NE(main, nullptr) << "no main window within 30 s";
+    HWND romList = GetDlgItem(main, File1);
+    ASSERT_EQ(SendMessageW(romList, LB_GETCOUNT, 0, 0), 1);
+    SendMessageW(romList, LB_SETCURSEL, 0, 0);
+
+    PostMessageW(GetDlgItem(main, Go_Button), BM_CLICK, 0, 0);
+
+    const std::wstring received = emulatorDir + L"\\received.txt";
+    ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(received).empty(); }, 20s))
+        << "the stand-in emulator recorded nothing within 20 s";
+    const std::string expected = Ascii(ShortForm(emulator) + L" " + ShortForm(rom) + L" -ns -j ");
+    EXPECT_EQ(expected.find(' '), Ascii(ShortForm(emulator)).size()) << "short paths hold no blank";
+    EXPECT_EQ(ReadBytes(received), expected + "\r\n");
+
+    const std::string record = ReadBytes(L"c:\\qzdebug.out");
+    ASSERT_GE(record.size(), expected.size() + 2);
+    EXPECT_EQ(record.substr(record.size() - expected.size() - 2), expected + "\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(main) == L"Lumarel v1.5"; }, 5s));
+}
+
+}  // namespace
+}  // namespace lumarel
