@@ -64,10 +64,22 @@ struct DirectoryEntry {
 };
 
 // Directory listings. A listing that fails says why.
+// One drive of the machine, as a drive list shows it.
+struct DriveInfo {
+    wchar_t letter = L'C';  // upper case
+    std::wstring label;     // the volume label, or a network drive's share name
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) = 0;
+    virtual OsResult Drives(std::vector<DriveInfo>& drives) = 0;
+    virtual OsResult FileSize(const std::wstring& path, std::uint64_t& size) = 0;
+    // A path made absolute; a bare drive ("D:") becomes that drive's current directory.
+    virtual std::wstring FullPath(const std::wstring& path) = 0;
+    // The directory Lumarel was started in (it never changes it).
+    virtual std::wstring WorkingDirectory() = 0;
 };
 
 struct ScreenSize {
@@ -80,6 +92,8 @@ class Session {
 public:
     virtual ~Session() = default;
     virtual ScreenSize PrimaryScreen() = 0;  // in pixels
+    // The user's decimal separator, for numbers shown to them.
+    virtual std::wstring DecimalSeparator() = 0;
     // Ends Lumarel at once: no window is told, nothing is saved.
     virtual void ExitNow() = 0;
 };

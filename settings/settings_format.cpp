@@ -52,7 +52,8 @@ const LineKind kLineKinds[] = {
     {L"STEREO", Kind::Select, OptionControl::Sound_Stereo, OptionControl::Sound_Mono},
     {L"SOUND ", Kind::ListIndex, OptionControl::Sound_Rate, OptionControl::Sound_Rate},
     {L"TV MOD", Kind::CheckState, OptionControl::tv, OptionControl::tv},
-    {L"SCREEN", Kind::ListIndex, OptionControl::Screen_Resolution, OptionControl::Screen_Resolution},
+    {L"SCREEN", Kind::ListIndex, OptionControl::Screen_Resolution,
+     OptionControl::Screen_Resolution},
     {L"FRAME ", Kind::ListIndex, OptionControl::Frame_Rate, OptionControl::Frame_Rate},
     {L"SUPERF", Kind::Select, OptionControl::SuperFX_on, OptionControl::SuperFX_off},
     {L"16-BIT", Kind::CheckState, OptionControl::cOlOr16, OptionControl::cOlOr16},
@@ -73,7 +74,9 @@ std::optional<SettingChange> ReadLocation(const std::wstring& line) {
         return std::nullopt;
     }
     size_t start = backslash;
-    const auto isLetter = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); };
+    const auto isLetter = [](wchar_t c) {
+        return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+    };
     if (backslash >= 2 && line[backslash - 1] == L':' && isLetter(line[backslash - 2])) {
         start = backslash - 2;
     }
@@ -199,7 +202,9 @@ std::optional<std::int16_t> ReadSettingsNumber(const std::wstring& value) {
         negative = value[i] == L'-';
         ++i;
     }
-    const auto isDigit = [&](size_t at) { return at < value.size() && value[at] >= L'0' && value[at] <= L'9'; };
+    const auto isDigit = [&](size_t at) {
+        return at < value.size() && value[at] >= L'0' && value[at] <= L'9';
+    };
     // Past 16 bits the exact digits no longer matter: the value is out of range anyway.
     constexpr double kBeyondRange = 1e6;
     double whole = 0;

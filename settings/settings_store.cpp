@@ -26,7 +26,8 @@ void LoadSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
 void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBoxes& messages,
                   const OptionControls& controls, const std::wstring& emulatorPath) {
     if (emulatorPath.empty()) {
-        messages.Show({L"Please select the location of Snes9x!", kHumanError, MessageIcon::Exclamation});
+        messages.Show(
+            {L"Please select the location of Snes9x!", kHumanError, MessageIcon::Exclamation});
         return;
     }
     const std::wstring path = SettingsFilePath(ownDirectory);

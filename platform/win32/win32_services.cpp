@@ -1,6 +1,7 @@
 #include "platform/win32/win32_services.h"
 
 #include <windows.h>
+#include <winnetwk.h>
 
 #include <memory>
 
@@ -223,6 +224,14 @@ ScreenSize Win32Session::PrimaryScreen() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+std::wstring Win32Session::DecimalSeparator() {
+    wchar_t separator[8] = L"";
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) == 0) {
+        return L".";
+    }
+    return separator;
+}
+
 void Win32Session::ExitNow() {
     ExitProcess(0);
 }
@@ -265,6 +274,90 @@ OsResult Win32FileSystem::List(const std::wstring& directory,
         return OsResult::Failure(error, SystemReason(error));
     }
     return OsResult::Success();
+}
+
+}  // namespace lumarel
+
+namespace lumarel {
+
+OsResult Win32FileSystem::Drives(std::vector<DriveInfo>& drives) {
+    drives.clear();
+    const DWORD mask = GetLogicalDrives();
+    if (mask == 0) {
+        return LastError();
+    }
+    // Windows asks no question about an empty floppy or card drive while Lumarel lists drives.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    for (int index = 0; index < 26; ++index) {
+        if ((mask & (1u << index)) == 0) {
+            continue;
+        }
+        DriveInfo drive;
+        drive.letter = static_cast<wchar_t>(L'A' + index);
+        const wchar_t root[] = {drive.letter, L':', L'\\', L'\0'};
+        const wchar_t device[] = {drive.letter, L':', L'\0'};
+        const UINT type = GetDriveTypeW(root);
+        if (type == DRIVE_REMOTE) {
+            wchar_t share[MAX_PATH] = L"";
+            DWORD length = MAX_PATH;
+            if (WNetGetConnectionW(device, share, &length) == NO_ERROR) {
+                drive.label = share;
+            }
+        } else if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) {
+            // Removable and optical drives are not asked: an empty one would keep the
+            // list waiting for the medium.
+            wchar_t label[MAX_PATH + 1] = L"";
+            if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
+                                      0)) {
+                drive.label = label;
+            }
+        }
+        drives.push_back(std::move(drive));
+    }
+    SetErrorMode(previousMode);
+    return OsResult::Success();
+}
+
+OsResult Win32FileSystem::FileSize(const std::wstring& path, std::uint64_t& size) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        return LastError();
+    }
+    size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return OsResult::Success();
+}
+
+std::wstring Win32FileSystem::FullPath(const std::wstring& path) {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()),
+                                              buffer.data(), nullptr);
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.assign(length, L'\0');
+    }
+    return {};
+}
+
+std::wstring Win32FileSystem::WorkingDirectory() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.assign(length, L'\0');
+    }
+    return {};
 }
 
 }  // namespace lumarel

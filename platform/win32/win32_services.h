@@ -43,11 +43,16 @@ public:
 class Win32FileSystem final : public FileSystem {
 public:
     OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) override;
+    OsResult Drives(std::vector<DriveInfo>& drives) override;
+    OsResult FileSize(const std::wstring& path, std::uint64_t& size) override;
+    std::wstring FullPath(const std::wstring& path) override;
+    std::wstring WorkingDirectory() override;
 };
 
 class Win32Session final : public Session {
 public:
     ScreenSize PrimaryScreen() override;
+    std::wstring DecimalSeparator() override;
     void ExitNow() override;
 };
 

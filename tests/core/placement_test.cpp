@@ -12,7 +12,7 @@ TEST(Placement, CentresOnTheWholeScreenWithoutClamping) {
         int left, top;
     };
     const Case cases[] = {
-        {{1024, 768}, 1024, 768, 0, 0},     // as large as the screen
+        {{1024, 768}, 1024, 768, 0, 0},      // as large as the screen
         {{1024, 768}, 1064, 400, -20, 184},  // 600 twips (40 pixels) wider than the screen
         {{1024, 768}, 480, 500, 272, 134},
         {{800, 600}, 2000, 1800, -600, -600},

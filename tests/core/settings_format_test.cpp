@@ -90,8 +90,10 @@ TEST(SettingsFormat, EmptyFileGivesTheDefaults) {
     EXPECT_EQ(loaded.path, L"");
     const LaunchOptions& o = loaded.options;
     EXPECT_TRUE(o.Sound_Off && o.Sound_Mono && o.JoyStick_off && o.SuperFX_off && o.DontRom);
-    EXPECT_FALSE(o.Sound_on || o.Sound_Stereo || o.Joystick_on || o.SuperFX_on || o.HiRom || o.LoRom);
-    for (const ListChoice& list : {o.Sound_Rate, o.Joy_Stick_Type, o.Screen_Resolution, o.Frame_Rate}) {
+    EXPECT_FALSE(o.Sound_on || o.Sound_Stereo || o.Joystick_on || o.SuperFX_on || o.HiRom ||
+                 o.LoRom);
+    for (const ListChoice& list :
+         {o.Sound_Rate, o.Joy_Stick_Type, o.Screen_Resolution, o.Frame_Rate}) {
         EXPECT_EQ(list.index, 0);
     }
     EXPECT_EQ(o.cOlOr16 + o.ScaleImg + o.Trans + o.tv, 0);
@@ -99,10 +101,14 @@ TEST(SettingsFormat, EmptyFileGivesTheDefaults) {
 
 TEST(SettingsFormat, CompletionFillsListsThenGroupsInOrder) {
     const std::vector<SettingChange> expected = {
-        {Kind::ListIndex, O::Joy_Stick_Type, 0}, {Kind::ListIndex, O::Sound_Rate, 0},
-        {Kind::ListIndex, O::Screen_Resolution, 0}, {Kind::ListIndex, O::Frame_Rate, 0},
-        {Kind::Select, O::Sound_Off}, {Kind::Select, O::Sound_Mono},
-        {Kind::Select, O::JoyStick_off}, {Kind::Select, O::SuperFX_off},
+        {Kind::ListIndex, O::Joy_Stick_Type, 0},
+        {Kind::ListIndex, O::Sound_Rate, 0},
+        {Kind::ListIndex, O::Screen_Resolution, 0},
+        {Kind::ListIndex, O::Frame_Rate, 0},
+        {Kind::Select, O::Sound_Off},
+        {Kind::Select, O::Sound_Mono},
+        {Kind::Select, O::JoyStick_off},
+        {Kind::Select, O::SuperFX_off},
         {Kind::Select, O::DontRom},
     };
     EXPECT_EQ(CompletionChanges(LaunchOptions{}), expected);
@@ -142,7 +148,8 @@ TEST(SettingsFormat, EachLineMakesItsChange) {
         {L"Rom Forcing: hirom", SettingChange{Kind::Select, O::HiRom}},
         {L"Rom Forcing: LoRom", SettingChange{Kind::Select, O::LoRom}},
         {L"Rom Forcing: Lo Rom", SettingChange{Kind::Select, O::DontRom}},
-        {L"Location of Snes9x: C:\\EMU\\snes9x.exe", SettingChange{Kind::Location, {}, 0, L"C:\\EMU\\snes9x.exe"}},
+        {L"Location of Snes9x: C:\\EMU\\snes9x.exe",
+         SettingChange{Kind::Location, {}, 0, L"C:\\EMU\\snes9x.exe"}},
         {L"", std::nullopt},
         {L"Volume: 3", std::nullopt},
         {L"Sound", std::nullopt},
@@ -169,12 +176,28 @@ TEST(SettingsFormat, NumbersReadLikeTheFileExpects) {
         std::optional<std::int16_t> value;
     };
     const Case cases[] = {
-        {L"3", 3},        {L"-1", -1},      {L"+4", 4},        {L"2.5", 2},
-        {L"3.5", 4},      {L"-2.5", -2},    {L"0.5", 0},       {L"1.5", 2},
-        {L"2.51", 3},     {L"7abc", 7},     {L"abc", 0},       {L"", 0},
-        {L"1e3", 1},      {L"&H10", 0},     {L"-", 0},         {L".7", 1},
-        {L"32767", 32767}, {L"-32768", -32768}, {L"32768", std::nullopt},
-        {L"-32769", std::nullopt}, {L"32767.5", std::nullopt}, {L"32766.5", 32766},
+        {L"3", 3},
+        {L"-1", -1},
+        {L"+4", 4},
+        {L"2.5", 2},
+        {L"3.5", 4},
+        {L"-2.5", -2},
+        {L"0.5", 0},
+        {L"1.5", 2},
+        {L"2.51", 3},
+        {L"7abc", 7},
+        {L"abc", 0},
+        {L"", 0},
+        {L"1e3", 1},
+        {L"&H10", 0},
+        {L"-", 0},
+        {L".7", 1},
+        {L"32767", 32767},
+        {L"-32768", -32768},
+        {L"32768", std::nullopt},
+        {L"-32769", std::nullopt},
+        {L"32767.5", std::nullopt},
+        {L"32766.5", 32766},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ReadSettingsNumber(c.text), c.value) << std::wstring(c.text).size();
@@ -182,11 +205,13 @@ TEST(SettingsFormat, NumbersReadLikeTheFileExpects) {
 }
 
 TEST(SettingsFormat, LinesEndAtCrCrLfOrLf) {
-    EXPECT_EQ(SplitSettingsLines(L"a\r\nb\rc\nd"), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
+    EXPECT_EQ(SplitSettingsLines(L"a\r\nb\rc\nd"),
+              (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
     EXPECT_EQ(SplitSettingsLines(L"a\r\n"), std::vector<std::wstring>{L"a"});
     EXPECT_TRUE(SplitSettingsLines(L"").empty());
     // A file saved with LF line ends keeps its lines apart.
-    const Loaded loaded = Load(L"Location of Snes9x: C:\\EMU\\snes9x.exe\nSound: True\nTV Mode: 1\n");
+    const Loaded loaded =
+        Load(L"Location of Snes9x: C:\\EMU\\snes9x.exe\nSound: True\nTV Mode: 1\n");
     EXPECT_EQ(loaded.path, L"C:\\EMU\\snes9x.exe");
     EXPECT_TRUE(loaded.options.Sound_on);
     EXPECT_EQ(loaded.options.tv, 1);
@@ -201,7 +226,7 @@ TEST(SettingsFormat, LaterLinesWinAndOtherOrdersReadTheSame) {
     EXPECT_EQ(loaded.path, L"D:\\two.exe");
     EXPECT_EQ(loaded.options.tv, 1);
     EXPECT_EQ(loaded.options.Joy_Stick_Type.index, 2);
-    EXPECT_TRUE(loaded.options.JoyStick_off);  // the type line leaves the pair alone
+    EXPECT_TRUE(loaded.options.JoyStick_off);       // the type line leaves the pair alone
     EXPECT_EQ(loaded.options.Sound_Rate.index, 0);  // completed after -1
 }
 
@@ -237,11 +262,13 @@ TEST_F(SettingsStoreTest, SaveWithoutLocationTouchesNothing) {
 
 TEST_F(SettingsStoreTest, FailedSaveIsReportedAndKeepsTheOldFile) {
     fake.textFiles.contents[file] = L"old content";
-    fake.textFiles.replaceResult = OsResult::Failure(112, L"There is not enough space on the disk.");
+    fake.textFiles.replaceResult =
+        OsResult::Failure(112, L"There is not enough space on the disk.");
     SaveSettings(L"C:\\GAMES", fake.textFiles, fake.messages, controls, L"C:\\EMU\\snes9x.exe");
     EXPECT_EQ(fake.textFiles.contents[file], L"old content");
     ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_NE(fake.messages.shown[0].text.find(L"There is not enough space on the disk."), std::wstring::npos);
+    EXPECT_NE(fake.messages.shown[0].text.find(L"There is not enough space on the disk."),
+              std::wstring::npos);
     EXPECT_NE(fake.messages.shown[0].text.find(file), std::wstring::npos);
 }
 

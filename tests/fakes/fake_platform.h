@@ -112,16 +112,39 @@ public:
         entries = found != directories.end() ? found->second : std::vector<DirectoryEntry>{};
         return OsResult::Success();
     }
+    OsResult Drives(std::vector<DriveInfo>& found) override {
+        found = drives;
+        return OsResult::Success();
+    }
+    OsResult FileSize(const std::wstring& path, std::uint64_t& size) override {
+        const auto found = sizes.find(path);
+        if (found == sizes.end()) {
+            return OsResult::Failure(2, L"The system cannot find the file specified.");
+        }
+        size = found->second;
+        return OsResult::Success();
+    }
+    // A bare drive resolves to its root, as for a drive the process has not been on.
+    std::wstring FullPath(const std::wstring& path) override {
+        return path.size() == 2 && path[1] == L':' ? path + L"\\" : path;
+    }
+    std::wstring WorkingDirectory() override { return workingDirectory; }
+
     std::map<std::wstring, std::vector<DirectoryEntry>> directories;
     std::map<std::wstring, OsResult> failures;
     std::vector<std::wstring> listed;
+    std::vector<DriveInfo> drives = {{L'C', L"SYSTEM"}, {L'D', L""}};
+    std::map<std::wstring, std::uint64_t> sizes;
+    std::wstring workingDirectory = L"C:\\";
 };
 
 class FakeSession final : public Session {
 public:
     ScreenSize PrimaryScreen() override { return screen; }
+    std::wstring DecimalSeparator() override { return decimalSeparator; }
     void ExitNow() override { ++exits; }
     ScreenSize screen{1024, 768};
+    std::wstring decimalSeparator = L".";
     int exits = 0;
 };
 

@@ -100,9 +100,11 @@ TEST_F(MainStartupTest, MenuBarHasItsEntriesAndAccessKeys) {
         std::vector<MenuItem> commands;
     };
     const Expected submenus[] = {
-        {1, {L"File &Locations", L"&Game Genie Codes", L"Sa&ve Settings"},
+        {1,
+         {L"File &Locations", L"&Game Genie Codes", L"Sa&ve Settings"},
          {MenuItem::locations, MenuItem::game_genie, MenuItem::save}},
-        {2, {L"Snes9x &Keyboard Reference", L"&Complete Snes9x Readme", L"&About..."},
+        {2,
+         {L"Snes9x &Keyboard Reference", L"&Complete Snes9x Readme", L"&About..."},
          {MenuItem::KeyBoard, MenuItem::mnuReadme, MenuItem::About}},
     };
     for (const Expected& e : submenus) {

@@ -177,17 +177,11 @@ TEST_F(MainWindowTest, CheckBoxClicksSwitchBetweenUncheckedAndChecked) {
 TEST_F(MainWindowTest, KeyboardOrderFollowsTheRunButton) {
     // Creation order is the keyboard order of every focusable control.
     const std::vector<int> order = {
-        Go_Button,    Screen_Resolution,
-        Sound_on,     Sound_Off,
-        Sound_Stereo, Sound_Mono,
-        Sound_Rate,   File1,
-        Frame_Rate,   Joy_Stick_Type,
-        Joystick_on,  JoyStick_off,
-        SuperFX_on,   SuperFX_off,
-        ScaleImg,     Trans,
-        HiRom,        LoRom,
-        DontRom,      cOlOr16,
-        Extra,        tv,
+        Go_Button,   Screen_Resolution, Sound_on,    Sound_Off,    Sound_Stereo,
+        Sound_Mono,  Sound_Rate,        Drive1,      Dir1,         File1,
+        Frame_Rate,  Joy_Stick_Type,    Joystick_on, JoyStick_off, SuperFX_on,
+        SuperFX_off, ScaleImg,          Trans,       HiRom,        LoRom,
+        DontRom,     cOlOr16,           Extra,       tv,
     };
     std::vector<int> created;
     for (HWND child = Control(Go_Button); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -197,9 +191,9 @@ TEST_F(MainWindowTest, KeyboardOrderFollowsTheRunButton) {
 
     // Tab visits each option group at its selected button, as in any Windows dialog.
     const std::vector<int> tabbing = {
-        Go_Button,  Screen_Resolution, Sound_Off,    Sound_Mono,  Sound_Rate, File1,
-        Frame_Rate, Joy_Stick_Type,    JoyStick_off, SuperFX_off, ScaleImg,   Trans,
-        DontRom,    cOlOr16,           Extra,        tv,
+        Go_Button, Screen_Resolution, Sound_Off,      Sound_Mono,   Sound_Rate,  Drive1,   Dir1,
+        File1,     Frame_Rate,        Joy_Stick_Type, JoyStick_off, SuperFX_off, ScaleImg, Trans,
+        DontRom,   cOlOr16,           Extra,          tv,
     };
     std::vector<int> seen;
     HWND control = Control(Go_Button);

@@ -35,12 +35,19 @@ WindowClass ClassFor(ControlKind kind) {
         case ControlKind::CheckBox:
             return {WC_BUTTONW, BS_3STATE | WS_TABSTOP, 0};
         case ControlKind::DropDownList:
+        case ControlKind::DriveList:
             return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+        case ControlKind::DirectoryList:
+            return {WC_LISTBOXW,
+                    LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT |
+                        WS_VSCROLL | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
         case ControlKind::TextBox:
             return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::StatusBar:
             return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
         case ControlKind::ListBox:
+        case ControlKind::FileList:
             return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
     }
@@ -161,7 +168,7 @@ void ControlSet::Layout(UINT dpi) {
     for (const ControlSpec& spec : table_) {
         HWND control = Hwnd(spec.id);
         RECT rect = PixelRect(spec, dpi);
-        if (spec.kind == ControlKind::DropDownList) {
+        if (spec.kind == ControlKind::DropDownList || spec.kind == ControlKind::DriveList) {
             rect.bottom = rect.top + TwipsToPixels(kDropDownListTwips, dpi);
         }
         if (HasTextToFit(spec.kind)) {

@@ -25,7 +25,10 @@ enum class ControlKind {
     DropDownList,  // pick-only combo box
     TextBox,       // single line
     ListBox,
-    StatusBar,  // numbered text panels along the bottom edge
+    DriveList,      // drop-down of the machine's drives
+    DirectoryList,  // owner-drawn path and subdirectories
+    FileList,       // files matching a pattern
+    StatusBar,      // numbered text panels along the bottom edge
 };
 
 struct TwipsRect {

@@ -49,3 +49,15 @@ std::wstring FileList::Entry(int index) const {
 }
 
 }  // namespace lumarel
+
+namespace lumarel {
+
+void FileList::OnCommand(int code) {
+    if (code == LBN_SELCHANGE && onClick) {
+        onClick();
+    } else if (code == LBN_DBLCLK && onDoubleClick) {
+        onDoubleClick();
+    }
+}
+
+}  // namespace lumarel

@@ -31,6 +31,11 @@ public:
     std::wstring SelectedEntry() const;
     std::wstring Entry(int index) const;
 
+    // The window's share of WM_COMMAND: a selection by mouse or keyboard, a double-click.
+    void OnCommand(int code);
+    std::function<void()> onClick;
+    std::function<void()> onDoubleClick;
+
 private:
     FileSystem& fileSystem_;
     std::vector<std::wstring> patterns_;

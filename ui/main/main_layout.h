@@ -37,6 +37,8 @@ enum MainControl : int {
     Sound_Stereo,
     Sound_Mono,
     Sound_Rate,
+    Drive1,
+    Dir1,
     File1,
     Frame_Rate,
     Joy_Stick_Type,

@@ -3,9 +3,12 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
+#include "launch/command_line.h"
 #include "settings/settings_store.h"
 #include "ui/controls/dpi.h"
+#include "ui/controls/list_paths.h"
 #include "ui/controls/placement.h"
+#include "ui/main/rom_size.h"
 
 namespace lumarel {
 
@@ -45,6 +48,8 @@ MainWindow::MainWindow(HINSTANCE instance, const Platform& platform, SharedValue
       platform_(platform),
       shared_(shared),
       ownDirectory_(std::move(ownDirectory)),
+      drive1_(platform.fileSystem),
+      dir1_(platform.fileSystem),
       file1_(platform.fileSystem, kRomPatterns),
       runAction_(platform) {}
 
@@ -86,7 +91,13 @@ bool MainWindow::Create() {
     SendMessageW(goButton, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(goPicture_));
     SetWindowSubclass(goButton, GoButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
+    drive1_.Attach(Control(Drive1));
+    dir1_.Attach(Control(Dir1), dpi);
     file1_.Attach(Control(File1));
+    drive1_.onChange = [this] { Drive1_Change(); };
+    dir1_.onChange = [this] { Dir1_Change(); };
+    file1_.onClick = [this] { File1_Click(); };
+    file1_.onDoubleClick = [this] { File1_DblClick(); };
     Form_Load();
     SetFocus(goButton);
     return true;
@@ -107,8 +118,60 @@ void MainWindow::Form_Load() {
 }
 
 void MainWindow::PointRomBrowserAt(const std::wstring& directory) {
-    file1_.SetDirectory(directory);
+    if (const wchar_t drive = DriveLetterOf(directory)) {
+        drive1_.SetDrive(drive);
+    }
+    // Runs the change handling even when the lists already show the directory, so that
+    // the ROM list and count always match it.
+    if (!dir1_.SetDirectory(directory).ok) {
+        Dir1_Change();
+    }
+}
+
+void MainWindow::Drive1_Change() {
+    const std::wstring drive{drive1_.Drive(), L':'};
+    const OsResult opened = dir1_.SetDirectory(drive);
+    if (opened.ok || !opened.DeviceUnavailable() || fallingBack_) {
+        return;  // any other failure leaves the directory and ROM lists where they were
+    }
+    fallingBack_ = true;
+    if (const wchar_t own = DriveLetterOf(ownDirectory_)) {
+        drive1_.SetDrive(own);
+    }
+    dir1_.SetDirectory(ownDirectory_);
+    fallingBack_ = false;
+}
+
+void MainWindow::Dir1_Change() {
+    file1_.SetDirectory(dir1_.Directory());
     SetWindowTextW(Control(numberofroms), std::to_wstring(file1_.Count()).c_str());
+}
+
+void MainWindow::File1_Click() {
+    const std::wstring entry = file1_.SelectedEntry();
+    if (entry.empty()) {
+        return;
+    }
+    std::uint64_t length = 0;
+    if (!platform_.fileSystem.FileSize(JoinListPath(file1_.Directory(), entry), length).ok) {
+        return;  // removed meanwhile or not readable: the panels keep what they showed
+    }
+    SetPanelText(
+        2, kSizePanelPrefix + FormatRomSize(length, platform_.session.DecimalSeparator()) + L"MB");
+    controls_.SetTooltip(File1, L"Currently Selected ROM: " + entry);
+}
+
+void MainWindow::Form_MouseMove() {
+    SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
+    SetPanelText(2, L"Size: " + std::wstring(L"Temp Size"));
+}
+
+void MainWindow::OnMouseMove(POINT point) {
+    // Frames do not take the mouse in Win32 as they do elsewhere: only the window's own
+    // surface, outside every control and frame, counts.
+    if (ChildWindowFromPointEx(window_, point, CWP_SKIPINVISIBLE) == window_) {
+        Form_MouseMove();
+    }
 }
 
 void MainWindow::SetStatusPanels(UINT dpi) {
@@ -236,10 +299,23 @@ void MainWindow::SetCaption(const std::wstring& caption) {
 
 void MainWindow::OnCommand(int id, int code) {
     controls_.OnCommand(id, code);
-    if (id == Go_Button && code == BN_CLICKED) {
-        Go_Button_Click();
-    } else if (id == File1 && code == LBN_DBLCLK) {
-        File1_DblClick();
+    switch (id) {
+        case Go_Button:
+            if (code == BN_CLICKED) {
+                Go_Button_Click();
+            }
+            break;
+        case Drive1:
+            drive1_.OnCommand(code);
+            break;
+        case Dir1:
+            dir1_.OnCommand(code);
+            break;
+        case File1:
+            file1_.OnCommand(code);
+            break;
+        default:
+            break;
     }
 }
 
@@ -266,10 +342,20 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnCommand(LOWORD(wParam), HIWORD(wParam));
             }
             return 0;
+        case WM_DRAWITEM:
+            if (wParam == Dir1) {
+                dir1_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            }
+            break;
+        case WM_MOUSEMOVE:
+            OnMouseMove({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
         case WM_DPICHANGED: {
             const UINT dpi = HIWORD(wParam);
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             controls_.Layout(dpi);
+            dir1_.SetDpi(dpi);
             SetStatusPanels(dpi);
             SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -287,8 +373,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return DefWindowProcW(window, message, wParam, lParam);
         }
         default:
-            return DefWindowProcW(window_, message, wParam, lParam);
+            break;
     }
+    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindow::GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,

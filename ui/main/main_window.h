@@ -10,6 +10,8 @@
 #include "launch/run_action.h"
 #include "platform/services.h"
 #include "ui/controls/control_table.h"
+#include "ui/controls/directory_list.h"
+#include "ui/controls/drive_list.h"
 #include "ui/controls/file_list.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/main_menu.h"
@@ -32,6 +34,8 @@ public:
     HWND Hwnd() const { return window_; }
     HWND Control(int id) const { return controls_.Hwnd(id); }
     const ControlSet& Controls() const { return controls_; }
+    DriveList& Drives() { return drive1_; }
+    DirectoryList& Directories() { return dir1_; }
     FileList& RomList() { return file1_; }
 
     // OptionControls
@@ -47,7 +51,11 @@ public:
     // Event handlers.
     void Form_Load();
     void Go_Button_Click();
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
     void File1_DblClick();
+    void Form_MouseMove();
     void exit_Click();
     void save_Click();
 
@@ -68,6 +76,7 @@ private:
     void SizeToClientArea(UINT dpi);
     void SetStatusPanels(UINT dpi);
     void PointRomBrowserAt(const std::wstring& directory);
+    void OnMouseMove(POINT point);
 
     HINSTANCE instance_;
     Platform platform_;
@@ -75,7 +84,10 @@ private:
     std::wstring ownDirectory_;
     HWND window_ = nullptr;
     ControlSet controls_;
+    DriveList drive1_;
+    DirectoryList dir1_;
     FileList file1_;
+    bool fallingBack_ = false;  // the drive fallback runs once, never from itself
     RunAction runAction_;
     HBITMAP goPicture_ = nullptr;
     HCURSOR goPointer_ = nullptr;

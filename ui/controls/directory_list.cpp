@@ -1,0 +1,192 @@
+#include "ui/controls/directory_list.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "ui/controls/dpi.h"
+#include "ui/controls/list_paths.h"
+
+namespace lumarel {
+
+namespace {
+
+// Twips each level of the path is indented by.
+constexpr int kIndentTwips = 180;
+
+HICON FolderIcon(bool open) {
+    SHFILEINFOW info{};
+    const UINT flags =
+        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES | (open ? SHGFI_OPENICON : 0);
+    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info), flags) == 0) {
+        return nullptr;
+    }
+    return info.hIcon;
+}
+
+bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+}
+
+// "C:\ROMS\" and "C:\ROMS" are one directory; a root keeps its backslash.
+std::wstring WithoutTrailingBackslash(std::wstring path) {
+    while (path.size() > 3 && path.back() == L'\\' && path.rfind(L"\\\\", 0) != 0) {
+        path.pop_back();
+    }
+    return path;
+}
+
+}  // namespace
+
+DirectoryList::~DirectoryList() {
+    if (openFolder_ != nullptr) {
+        DestroyIcon(openFolder_);
+    }
+    if (closedFolder_ != nullptr) {
+        DestroyIcon(closedFolder_);
+    }
+}
+
+void DirectoryList::Attach(HWND listBox, UINT dpi) {
+    listBox_ = listBox;
+    openFolder_ = FolderIcon(true);
+    closedFolder_ = FolderIcon(false);
+    SetWindowSubclass(listBox_, KeyProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetDpi(dpi);
+}
+
+void DirectoryList::SetDpi(UINT dpi) {
+    dpi_ = dpi;
+    const int iconHeight = GetSystemMetrics(SM_CYSMICON);
+    const int lineHeight = std::max(iconHeight + 2, TwipsToPixels(240, dpi));
+    SendMessageW(listBox_, LB_SETITEMHEIGHT, 0, lineHeight);
+}
+
+OsResult DirectoryList::SetDirectory(const std::wstring& path) {
+    std::wstring full = fileSystem_.FullPath(path);
+    if (full.empty()) {
+        return OsResult::Failure(161, L"The specified path is invalid.");  // ERROR_BAD_PATHNAME
+    }
+    full = WithoutTrailingBackslash(full);
+    std::vector<DirectoryEntry> entries;
+    const OsResult listed = fileSystem_.List(full, entries);
+    if (!listed.ok) {
+        return listed;
+    }
+
+    std::vector<std::wstring> subdirectories;
+    for (const DirectoryEntry& entry : entries) {
+        if (entry.isDirectory && !entry.isHidden) {
+            subdirectories.push_back(entry.name);
+        }
+    }
+    std::sort(subdirectories.begin(), subdirectories.end(), LessIgnoringCase);
+
+    lines_.clear();
+    int level = 0;
+    for (const ChainEntry& ancestor : DirectoryChain(full)) {
+        lines_.push_back({ancestor.path, ancestor.display, level++, true});
+    }
+    for (const std::wstring& name : subdirectories) {
+        const std::wstring base = full.back() == L'\\' ? full : full + L'\\';
+        lines_.push_back({base + name, name, level, false});
+    }
+    directory_ = full;
+
+    SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
+    for (const Line& line : lines_) {
+        SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.text.c_str()));
+    }
+    const int current = level - 1;
+    SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
+    SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listBox_, nullptr, TRUE);
+    if (onChange) {
+        onChange();
+    }
+    return OsResult::Success();
+}
+
+std::wstring DirectoryList::LinePath(int index) const {
+    return index >= 0 && index < Count() ? lines_[static_cast<size_t>(index)].path : std::wstring();
+}
+
+std::wstring DirectoryList::LineText(int index) const {
+    return index >= 0 && index < Count() ? lines_[static_cast<size_t>(index)].text : std::wstring();
+}
+
+int DirectoryList::LineLevel(int index) const {
+    return index >= 0 && index < Count() ? lines_[static_cast<size_t>(index)].level : -1;
+}
+
+void DirectoryList::OpenSelected() {
+    const int selected = static_cast<int>(SendMessageW(listBox_, LB_GETCURSEL, 0, 0));
+    const std::wstring path = LinePath(selected);
+    if (!path.empty()) {
+        SetDirectory(path);  // an unreadable directory leaves the list as it was
+    }
+}
+
+void DirectoryList::OnCommand(int code) {
+    if (code == LBN_DBLCLK) {
+        OpenSelected();
+    }
+}
+
+void DirectoryList::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1) || static_cast<int>(item.itemID) >= Count()) {
+        return;
+    }
+    const Line& line = lines_[item.itemID];
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const int iconSize = GetSystemMetrics(SM_CXSMICON);
+    int x = item.rcItem.left + 2 + line.level * TwipsToPixels(kIndentTwips, dpi_);
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    HICON icon = line.open ? openFolder_ : closedFolder_;
+    if (icon != nullptr) {
+        DrawIconEx(item.hDC, x, item.rcItem.top + (height - iconSize) / 2, icon, iconSize, iconSize,
+                   0, nullptr, DI_NORMAL);
+    }
+    x += iconSize + 3;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text = item.rcItem;
+    text.left = x;
+    DrawTextW(item.hDC, line.text.c_str(), static_cast<int>(line.text.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if ((item.itemState & ODS_FOCUS) != 0) {
+        DrawFocusRect(item.hDC, &item.rcItem);
+    }
+}
+
+LRESULT CALLBACK DirectoryList::KeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR data) {
+    auto* self = reinterpret_cast<DirectoryList*>(data);
+    switch (message) {
+        case WM_GETDLGCODE:
+            // Enter opens the selected directory instead of pressing a default button.
+            if (lParam != 0 && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+                reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+                return DLGC_WANTMESSAGE | DefSubclassProc(window, message, wParam, lParam);
+            }
+            break;
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN) {
+                self->OpenSelected();
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(window, KeyProc, id);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace lumarel

@@ -1,0 +1,67 @@
+#pragma once
+// A directory list: the current directory's path from the root down, each ancestor one step
+// further in with an open folder, then its subdirectories with closed folders. A
+// double-click or Enter opens an entry. It never changes the process's current directory.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace lumarel {
+
+class DirectoryList {
+public:
+    explicit DirectoryList(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
+    ~DirectoryList();
+    DirectoryList(const DirectoryList&) = delete;
+    DirectoryList& operator=(const DirectoryList&) = delete;
+
+    // Takes over an owner-drawn list box that the window created.
+    void Attach(HWND listBox, UINT dpi);
+    HWND Hwnd() const { return listBox_; }
+
+    const std::wstring& Directory() const { return directory_; }
+
+    // Shows a directory ("D:" alone means that drive's current directory) and runs onChange
+    // before returning. When the directory cannot be read, nothing changes and the reason
+    // is returned.
+    OsResult SetDirectory(const std::wstring& path);
+
+    // The number of lines, and the directory a line opens.
+    int Count() const { return static_cast<int>(lines_.size()); }
+    std::wstring LinePath(int index) const;
+    std::wstring LineText(int index) const;
+    int LineLevel(int index) const;
+
+    // The window's share of WM_COMMAND and WM_DRAWITEM for this control.
+    void OnCommand(int code);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void SetDpi(UINT dpi);
+
+    std::function<void()> onChange;
+
+private:
+    struct Line {
+        std::wstring path;
+        std::wstring text;
+        int level = 0;
+        bool open = false;  // an ancestor or the directory itself
+    };
+    static LRESULT CALLBACK KeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR data);
+    void OpenSelected();
+
+    FileSystem& fileSystem_;
+    HWND listBox_ = nullptr;
+    std::wstring directory_;
+    std::vector<Line> lines_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HICON openFolder_ = nullptr;
+    HICON closedFolder_ = nullptr;
+};
+
+}  // namespace lumarel
