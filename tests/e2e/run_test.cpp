@@ -97,5 +97,22 @@ TEST_F(RunTest, RunButtonStartsTheEmulatorWithShortPathsAndRecordsTheLine) {
     EXPECT_TRUE(WaitUntil([&] { return TextOf(main) == L"Lumarel v1.5"; }, 5s));
 }
 
+TEST_F(RunTest, DoubleClickOnARomStartsTheEmulator) {
+    HWND main = StartLumarel();
+    ASSERT_NE(main, nullptr) << "no main window within 30 s";
+    HWND romList = GetDlgItem(main, File1);
+    const LPARAM firstLine = MAKELPARAM(5, 5);
+    PostMessageW(romList, WM_LBUTTONDOWN, MK_LBUTTON, firstLine);
+    PostMessageW(romList, WM_LBUTTONUP, 0, firstLine);
+    PostMessageW(romList, WM_LBUTTONDBLCLK, MK_LBUTTON, firstLine);
+    PostMessageW(romList, WM_LBUTTONUP, 0, firstLine);
+
+    const std::wstring received = emulatorDir + L"\\received.txt";
+    ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(received).empty(); }, 20s))
+        << "the stand-in emulator recorded nothing within 20 s of the double-click";
+    EXPECT_EQ(ReadBytes(received),
+              Ascii(ShortForm(emulator) + L" " + ShortForm(rom) + L" -ns -j ") + "\r\n");
+}
+
 }  // namespace
 }  // namespace lumarel

@@ -97,6 +97,9 @@ void FitToText(HDC measure, const std::wstring& text, ControlKind kind, UINT dpi
 }  // namespace
 
 ControlSet::~ControlSet() {
+    if (parent_ != nullptr && IsWindow(parent_)) {
+        RemovePropW(parent_, kTooltipsProperty);
+    }
     if (tooltips_ != nullptr) {
         DestroyWindow(tooltips_);
     }
@@ -213,7 +216,9 @@ void ControlSet::SetTooltip(int id, const std::wstring& text) {
     }
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // No TTF_SUBCLASS: the tooltip's hook into every message made filling a list of
+    // thousands of ROMs take seconds under Wine. The message loop relays the mouse instead.
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = parent_;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text.c_str());

@@ -31,6 +31,9 @@ enum class ControlKind {
     StatusBar,      // numbered text panels along the bottom edge
 };
 
+// The window property that names a window's tooltip control, for the message loop.
+inline constexpr wchar_t kTooltipsProperty[] = L"Lumarel.Tooltips";
+
 struct TwipsRect {
     int left = 0;
     int top = 0;

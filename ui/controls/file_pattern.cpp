@@ -7,13 +7,20 @@ namespace lumarel {
 
 namespace {
 
+// Most names are ASCII; only the rest pays for the library's case folding.
 wchar_t Folded(wchar_t c) {
+    if (c < 0x80) {
+        return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - (L'a' - L'A')) : c;
+    }
     return static_cast<wchar_t>(std::towupper(c));
 }
 
-bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](wchar_t x, wchar_t y) { return Folded(x) < Folded(y); });
+std::wstring FoldedText(const std::wstring& text) {
+    std::wstring folded(text);
+    for (wchar_t& c : folded) {
+        c = Folded(c);
+    }
+    return folded;
 }
 
 }  // namespace
@@ -56,8 +63,9 @@ bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern) {
 
 std::vector<std::wstring> ListedFileNames(const std::vector<DirectoryEntry>& entries,
                                           const std::vector<std::wstring>& patterns) {
-    std::vector<std::wstring> names;
-    names.reserve(entries.size());
+    // Sorted by a folded copy of each name, made once rather than at every comparison.
+    std::vector<std::pair<std::wstring, const std::wstring*>> keyed;
+    keyed.reserve(entries.size());
     for (const DirectoryEntry& entry : entries) {
         if (entry.isDirectory || entry.isHidden || entry.isSystem) {
             continue;
@@ -66,10 +74,15 @@ std::vector<std::wstring> ListedFileNames(const std::vector<DirectoryEntry>& ent
             std::any_of(patterns.begin(), patterns.end(),
                         [&](const std::wstring& p) { return MatchesWildcard(entry.name, p); });
         if (matches) {
-            names.push_back(entry.name);
+            keyed.emplace_back(FoldedText(entry.name), &entry.name);
         }
     }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::wstring> names;
+    names.reserve(keyed.size());
+    for (const auto& [key, name] : keyed) {
+        names.push_back(*name);
+    }
     return names;
 }
 

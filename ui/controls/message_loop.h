@@ -1,6 +1,9 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include "ui/controls/control_table.h"
 
 namespace lumarel {
 
@@ -18,6 +21,12 @@ bool PumpMessagesUntil(Done done) {
             return false;
         }
         HWND root = GetAncestor(message.hwnd, GA_ROOT);
+        if (root != nullptr && message.message >= WM_MOUSEFIRST &&
+            message.message <= WM_MOUSELAST) {
+            if (HWND tooltips = static_cast<HWND>(GetPropW(root, kTooltipsProperty))) {
+                SendMessageW(tooltips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+            }
+        }
         if (root != nullptr && IsDialogMessageW(root, &message)) {
             continue;
         }

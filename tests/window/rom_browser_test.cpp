@@ -1,0 +1,173 @@
+// The ROM browser of the main window: drives, directories, ROMs, count, size, hover text.
+
+#include <gtest/gtest.h>
+
+#include "tests/window/main_window_fixture.h"
+
+namespace lumarel {
+namespace {
+
+using namespace lumarel::testing;
+
+DirectoryEntry Folder(const wchar_t* name) {
+    return {name, true};
+}
+
+class RomBrowserTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
+        auto& fs = fake.fileSystem;
+        fs.drives = {{L'C', L"SYSTEM"}, {L'D', L""}, {L'E', L"DATA"}};
+        fs.directories[L"C:\\"] = {Folder(L"ROMS"), Folder(L"Windows"), {L"top.smc"}};
+        fs.directories[L"C:\\ROMS"] = {{L"b.smc"}, {L"a.sfc"}, {L"readme.txt"}, Folder(L"Saves")};
+        fs.directories[L"C:\\ROMS\\Saves"] = {{L"one.fig"}};
+        fs.failures[L"D:\\"] = OsResult::Failure(21, L"The device is not ready.");
+        fs.failures[L"E:\\"] = OsResult::Failure(5, L"Access is denied.");
+        fs.sizes[L"C:\\ROMS\\b.smc"] = 1048576;
+        fs.sizes[L"C:\\top.smc"] = 524800;
+        Open();
+    }
+
+    std::wstring DriveText() { return WindowText(Control(Drive1)); }
+    std::wstring Count() { return WindowText(Control(numberofroms)); }
+    std::wstring RomHoverText() {
+        return TooltipOf(window->Controls().Tooltips(), window->Hwnd(), Control(File1));
+    }
+    void SelectRom(int index) {
+        SendMessageW(Control(File1), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(window->Hwnd(), WM_COMMAND, MAKEWPARAM(File1, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Control(File1)));
+    }
+    void PickDrive(wchar_t letter) {
+        const int index = letter - L'C';
+        SendMessageW(Control(Drive1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(window->Hwnd(), WM_COMMAND, MAKEWPARAM(Drive1, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Control(Drive1)));
+    }
+    void OpenDirectoryLine(int index) {
+        SendMessageW(Control(Dir1), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(window->Hwnd(), WM_COMMAND, MAKEWPARAM(Dir1, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(Control(Dir1)));
+    }
+    void MoveMouseTo(POINT point) {
+        SendMessageW(window->Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+    }
+    RECT ClientRectOf(int id) {
+        RECT rect{};
+        GetWindowRect(Control(id), &rect);
+        MapWindowPoints(nullptr, window->Hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+};
+
+TEST_F(RomBrowserTest, StartsInLumarelsDirectory) {
+    EXPECT_EQ(DriveText(), L"c: [SYSTEM]");
+    DirectoryList& dirs = window->Directories();
+    EXPECT_EQ(dirs.Directory(), L"C:\\ROMS");
+    ASSERT_EQ(dirs.Count(), 3);
+    const std::vector<std::pair<std::wstring, int>> lines = {
+        {L"C:\\", 0}, {L"ROMS", 1}, {L"Saves", 2}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(dirs.LineText(i), lines[static_cast<size_t>(i)].first);
+        EXPECT_EQ(dirs.LineLevel(i), lines[static_cast<size_t>(i)].second);
+    }
+    EXPECT_EQ(window->RomList().Entry(0), L"a.sfc");
+    EXPECT_EQ(window->RomList().Entry(1), L"b.smc");
+    EXPECT_EQ(Count(), L"2");
+}
+
+TEST_F(RomBrowserTest, OpeningADirectoryRefillsTheRomsAndCount) {
+    OpenDirectoryLine(2);  // Saves
+    EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS\\Saves");
+    EXPECT_EQ(window->RomList().Entry(0), L"one.fig");
+    EXPECT_EQ(Count(), L"1");
+    OpenDirectoryLine(0);  // back to the root
+    EXPECT_EQ(window->RomList().Entry(0), L"top.smc");
+    EXPECT_EQ(window->RomList().SelectedIndex(), -1);
+
+    // Enter opens the selected line as a double-click does.
+    SendMessageW(Control(Dir1), LB_SETCURSEL, 1, 0);  // ROMS
+    SendMessageW(Control(Dir1), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS");
+}
+
+TEST_F(RomBrowserTest, UnavailableDriveFallsBackWithoutAMessage) {
+    OpenDirectoryLine(2);
+    PickDrive(L'D');
+    EXPECT_EQ(DriveText(), L"c: [SYSTEM]");
+    EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS");
+    EXPECT_EQ(Count(), L"2");
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(RomBrowserTest, OtherDriveFailureLeavesTheListsWhereTheyWere) {
+    OpenDirectoryLine(2);
+    PickDrive(L'E');
+    EXPECT_EQ(DriveText(), L"e: [DATA]");
+    EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS\\Saves");
+    EXPECT_EQ(window->RomList().Entry(0), L"one.fig");
+    EXPECT_EQ(Count(), L"1");
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(RomBrowserTest, FallbackEndsWhenLumarelsOwnDriveIsUnavailableToo) {
+    fake.fileSystem.failures[L"C:\\"] = OsResult::Failure(21, L"The device is not ready.");
+    fake.fileSystem.failures[L"C:\\ROMS"] = OsResult::Failure(21, L"The device is not ready.");
+    PickDrive(L'D');  // returns: no endless fallback
+    EXPECT_EQ(DriveText(), L"c: [SYSTEM]");
+}
+
+TEST_F(RomBrowserTest, SelectionShowsTheSizeAndTheNameInTheHoverText) {
+    SelectRom(1);
+    EXPECT_EQ(window->PanelText(2), L"Rom Size: 1.04MB");
+    EXPECT_EQ(RomHoverText(), L"Currently Selected ROM: b.smc");
+    OpenDirectoryLine(2);  // the hover text keeps describing the last selection
+    EXPECT_EQ(RomHoverText(), L"Currently Selected ROM: b.smc");
+    EXPECT_EQ(window->PanelText(2), L"Rom Size: 1.04MB");
+}
+
+TEST_F(RomBrowserTest, RootDirectoryJoinsWithoutADoubledBackslash) {
+    fake.session.decimalSeparator = L",";
+    OpenDirectoryLine(0);
+    SelectRom(0);
+    EXPECT_EQ(window->PanelText(2), L"Rom Size: 0,52MB");  // found as C:\top.smc
+}
+
+TEST_F(RomBrowserTest, UnmeasurableRomKeepsThePanels) {
+    SelectRom(0);  // a.sfc has no size: removed meanwhile
+    EXPECT_EQ(window->PanelText(2), L"Rom Size: ");
+    EXPECT_EQ(RomHoverText(), L"Roms in current directory");
+}
+
+TEST_F(RomBrowserTest, PointerOnTheWindowsOwnSurfaceRewritesBothPanels) {
+    shared.EmulatorPath = L"C:\\EMU\\snes9x.exe";
+    SelectRom(1);
+    const RECT button = ClientRectOf(Go_Button);
+    MoveMouseTo({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    const RECT frame = ClientRectOf(Main_Frame);
+    MoveMouseTo({(frame.left + frame.right) / 2, frame.top + 5});  // inside the frame
+    EXPECT_EQ(window->PanelText(2), L"Rom Size: 1.04MB");
+    EXPECT_EQ(window->PanelText(1), L"Location of Snes9x: ");
+
+    const RECT bar = ClientRectOf(StatBar);
+    ASSERT_GT(bar.top, frame.bottom) << "no strip between the frame and the status bar";
+    MoveMouseTo({20, frame.bottom});
+    EXPECT_EQ(window->PanelText(1), L"Location of Snes9x: C:\\EMU\\snes9x.exe");
+    EXPECT_EQ(window->PanelText(2), L"Size: Temp Size");
+}
+
+TEST_F(RomBrowserTest, CountsBeyondSixteenBits) {
+    std::vector<DirectoryEntry> many;
+    for (int i = 0; i < 40000; ++i) {
+        many.push_back({L"rom" + std::to_wstring(i) + L".smc"});
+    }
+    fake.fileSystem.directories[L"C:\\ROMS\\Saves"] = std::move(many);
+    OpenDirectoryLine(2);
+    EXPECT_EQ(Count(), L"40000");
+    EXPECT_EQ(SendMessageW(Control(File1), LB_GETCOUNT, 0, 0), 40000);
+}
+
+}  // namespace
+}  // namespace lumarel
