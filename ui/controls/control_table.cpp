@@ -96,7 +96,15 @@ void FitToText(HDC measure, const std::wstring& text, ControlKind kind, UINT dpi
 
 }  // namespace
 
+void DeleteFonts(std::vector<HFONT>& fonts) {
+    for (HFONT font : fonts) {
+        DeleteObject(font);
+    }
+    fonts.clear();
+}
+
 ControlSet::~ControlSet() {
+    DeleteFonts(ownFonts_);
     if (parent_ != nullptr && IsWindow(parent_)) {
         RemovePropW(parent_, kTooltipsProperty);
     }
@@ -166,10 +174,18 @@ RECT ControlSet::PixelRect(const ControlSpec& spec, UINT dpi) const {
 
 void ControlSet::Layout(UINT dpi) {
     HFONT font = CreateDialogFont(dpi);
+    std::vector<HFONT> ownFonts;
     HDC measure = GetDC(parent_);
     HGDIOBJ previousFont = SelectObject(measure, font);
     for (const ControlSpec& spec : table_) {
         HWND control = Hwnd(spec.id);
+        HFONT controlFont = font;
+        if (spec.font != nullptr) {
+            controlFont =
+                CreatePointFont(spec.font->face, spec.font->points, dpi, spec.font->underline);
+            ownFonts.push_back(controlFont);
+        }
+        SelectObject(measure, controlFont);
         RECT rect = PixelRect(spec, dpi);
         if (spec.kind == ControlKind::DropDownList || spec.kind == ControlKind::DriveList) {
             rect.bottom = rect.top + TwipsToPixels(kDropDownListTwips, dpi);
@@ -179,8 +195,8 @@ void ControlSet::Layout(UINT dpi) {
         }
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (font != nullptr) {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (controlFont != nullptr) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
         }
     }
     SelectObject(measure, previousFont);
@@ -189,6 +205,8 @@ void ControlSet::Layout(UINT dpi) {
         DeleteObject(font_);
     }
     font_ = font;
+    DeleteFonts(ownFonts_);
+    ownFonts_ = std::move(ownFonts);
     if (tooltips_ != nullptr && font != nullptr) {
         SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }

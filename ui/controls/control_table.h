@@ -11,6 +11,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace lumarel {
 
@@ -41,6 +42,13 @@ struct TwipsRect {
     int height = 0;
 };
 
+// A font of a control's own, where the window's dialog font will not do.
+struct FontSpec {
+    const wchar_t* face;
+    double points;
+    bool underline = false;
+};
+
 struct ControlSpec {
     int id = 0;
     const wchar_t* name = L"";  // the identifier the control is known by
@@ -50,6 +58,7 @@ struct ControlSpec {
     TwipsRect rect;                         // relative to the enclosing frame
     int frame = 0;                          // id of the enclosing frame; 0: the client area
     std::span<const wchar_t* const> items;  // drop-down list items, in order
+    const FontSpec* font = nullptr;         // nullptr: the dialog font
 };
 
 // The created controls of one window, with one tooltip control for their hover texts.
@@ -92,6 +101,7 @@ private:
     std::span<const ControlSpec> table_;
     std::map<int, HWND> windows_;
     std::set<int> tipped_;  // controls that have a hover text already
+    std::vector<HFONT> ownFonts_;
 };
 
 // Check state helpers shared by every window with check boxes.

@@ -51,6 +51,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Platform& platform, SharedValue
       drive1_(platform.fileSystem),
       dir1_(platform.fileSystem),
       file1_(platform.fileSystem, kRomPatterns),
+      browser_(drive1_, dir1_, ownDirectory_),
       runAction_(platform) {}
 
 MainWindow::~MainWindow() {
@@ -107,7 +108,7 @@ void MainWindow::Form_Load() {
     SetPanelText(2, kSizePanelPrefix);
     LoadSettings(ownDirectory_, platform_.textFiles, platform_.messages, *this,
                  shared_.EmulatorPath);
-    PointRomBrowserAt(ownDirectory_);
+    browser_.PointAt(ownDirectory_);
     RECT outer{};
     GetWindowRect(window_, &outer);
     const WindowOrigin origin = CentredOrigin(platform_.session.PrimaryScreen(),
@@ -117,29 +118,8 @@ void MainWindow::Form_Load() {
     SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
 }
 
-void MainWindow::PointRomBrowserAt(const std::wstring& directory) {
-    if (const wchar_t drive = DriveLetterOf(directory)) {
-        drive1_.SetDrive(drive);
-    }
-    // Runs the change handling even when the lists already show the directory, so that
-    // the ROM list and count always match it.
-    if (!dir1_.SetDirectory(directory).ok) {
-        Dir1_Change();
-    }
-}
-
 void MainWindow::Drive1_Change() {
-    const std::wstring drive{drive1_.Drive(), L':'};
-    const OsResult opened = dir1_.SetDirectory(drive);
-    if (opened.ok || !opened.DeviceUnavailable() || fallingBack_) {
-        return;  // any other failure leaves the directory and ROM lists where they were
-    }
-    fallingBack_ = true;
-    if (const wchar_t own = DriveLetterOf(ownDirectory_)) {
-        drive1_.SetDrive(own);
-    }
-    dir1_.SetDirectory(ownDirectory_);
-    fallingBack_ = false;
+    browser_.DriveChanged();
 }
 
 void MainWindow::Dir1_Change() {

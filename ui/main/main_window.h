@@ -11,6 +11,7 @@
 #include "platform/services.h"
 #include "ui/controls/control_table.h"
 #include "ui/controls/directory_list.h"
+#include "ui/controls/drive_fallback.h"
 #include "ui/controls/drive_list.h"
 #include "ui/controls/file_list.h"
 #include "ui/main/main_layout.h"
@@ -75,7 +76,6 @@ private:
     void OnMenu(MenuItem item);
     void SizeToClientArea(UINT dpi);
     void SetStatusPanels(UINT dpi);
-    void PointRomBrowserAt(const std::wstring& directory);
     void OnMouseMove(POINT point);
 
     HINSTANCE instance_;
@@ -87,7 +87,7 @@ private:
     DriveList drive1_;
     DirectoryList dir1_;
     FileList file1_;
-    bool fallingBack_ = false;  // the drive fallback runs once, never from itself
+    DriveFollower browser_;
     RunAction runAction_;
     HBITMAP goPicture_ = nullptr;
     HCURSOR goPointer_ = nullptr;
