@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "tests/e2e/robot.h"
+#include "ui/location/location_window.h"
 #include "ui/main/main_layout.h"
+#include "ui/main/main_menu.h"
 
 namespace lumarel {
 namespace {
@@ -64,8 +66,9 @@ protected:
         }
     }
 
-    HWND StartLumarel() {
-        if (!lumarel.Start(L"\"" + app + L"\\lumarel.exe\"", app)) {
+    HWND StartLumarel(const std::wstring& workingDirectory = L"") {
+        if (!lumarel.Start(L"\"" + app + L"\\lumarel.exe\"",
+                           workingDirectory.empty() ? app : workingDirectory)) {
             return nullptr;
         }
         return FindTopLevel(lumarel.Id(), L"Lumarel v1.5", 30s);
@@ -112,6 +115,30 @@ TEST_F(RunTest, DoubleClickOnARomStartsTheEmulator) {
         << "the stand-in emulator recorded nothing within 20 s of the double-click";
     EXPECT_EQ(ReadBytes(received),
               Ascii(ShortForm(emulator) + L" " + ShortForm(rom) + L" -ns -j ") + "\r\n");
+}
+
+TEST_F(RunTest, EmulatorChosenInTheLocationWindowIsTheOneStarted) {
+    std::ofstream(std::filesystem::path(app + L"\\Lumarel.ini"), std::ios::binary) << "";
+    // Started in the emulator's directory, where the location window opens.
+    HWND main = StartLumarel(emulatorDir);
+    ASSERT_NE(main, nullptr) << "no main window within 30 s";
+    PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(MenuItem::locations), 0);
+    HWND location = FindTopLevel(lumarel.Id(), L"Location of Snes9x", 20s);
+    ASSERT_NE(location, nullptr) << "no location window within 20 s";
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes input while it is open";
+    HWND emulators = GetDlgItem(location, File2);
+    ASSERT_EQ(SendMessageW(emulators, LB_GETCOUNT, 0, 0), 1);
+    PostMessageW(GetDlgItem(location, Close_Button), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(location); }, 10s)) << "Close left it open";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5s));
+
+    SendMessageW(GetDlgItem(main, File1), LB_SETCURSEL, 0, 0);
+    PostMessageW(GetDlgItem(main, Go_Button), BM_CLICK, 0, 0);
+    const std::wstring received = emulatorDir + L"\\received.txt";
+    ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(received).empty(); }, 20s))
+        << "the stand-in emulator recorded nothing within 20 s";
+    EXPECT_EQ(ReadBytes(received).substr(0, ShortForm(emulator).size()),
+              Ascii(ShortForm(emulator)));
 }
 
 }  // namespace

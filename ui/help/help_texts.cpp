@@ -17,14 +17,18 @@ struct Line {
     std::wstring_view text;
 };
 
-constexpr Line Plain(std::wstring_view text) { return {Kind::kPlain, {}, text}; }
+constexpr Line Plain(std::wstring_view text) {
+    return {Kind::kPlain, {}, text};
+}
 constexpr Line Key(std::wstring_view key, std::wstring_view action) {
     return {Kind::kKey, key, action};
 }
 constexpr Line TabbedKey(std::wstring_view key, std::wstring_view action) {
     return {Kind::kTabbedKey, key, action};
 }
-constexpr Line More(std::wstring_view action) { return {Kind::kMore, {}, action}; }
+constexpr Line More(std::wstring_view action) {
+    return {Kind::kMore, {}, action};
+}
 
 // A multiple of the tab width, so lines aligned by tabs meet the same column as the others.
 constexpr std::size_t kActionColumn = 32;
@@ -36,8 +40,8 @@ constexpr Line kKeyboardLines[] = {
     Plain(L""),
     Plain(L"While the emulator is running:"),
     Plain(L""),
-    Key(L"'Escape'", L"leave the emulator and come back here"),
-    Key(L"'Pause' or 'Scroll Lock'", L"pause the game; press again to carry on"),
+    Key(L"'Escape'", L"quit the emulator and return here"),
+    Key(L"'Pause' or 'Scroll Lock'", L"pause the emulator"),
     Plain(L""),
     Plain(L"The joy-pad keys below are the emulator's own keyboard defaults;"),
     Plain(L"its configuration file can give the buttons other keys."),
@@ -77,7 +81,7 @@ constexpr Line kKeyboardLines[] = {
     Key(L"'4'", L"background 4 on or off"),
     Key(L"'5'", L"sprites on or off"),
     Key(L"'6'", L"swap joy-pads one and two"),
-    Key(L"'7'", L"step to the next controller set-up, in the order"),
+    Key(L"'7'", L"step to the next controller set-up, in turn:"),
     More(L"Multi-player 5, mouse on port 1, mouse on port 2,"),
     More(L"SuperScope emulation, then round again"),
     Key(L"'8'", L"swap the layer priorities of the backgrounds that"),
@@ -88,7 +92,7 @@ constexpr Line kKeyboardLines[] = {
     Plain(L""),
     Key(L"'-'", L"redraw the screen more often (lower frame skip)"),
     Key(L"'+'", L"redraw the screen less often (higher frame skip);"),
-    More(L"the steps run: automatic frame-rate adjustment,"),
+    More(L"the rates in turn: automatic frame-rate adjustment,"),
     More(L"every frame, one frame in two, one in three,"),
     More(L"one in four, and so on"),
     Plain(L""),
@@ -183,7 +187,9 @@ std::wstring AboutText() {
     return text;
 }
 
-std::wstring AboutPictureCredit() { return std::wstring(kAboutLines[kPictureCreditLine]); }
+std::wstring AboutPictureCredit() {
+    return std::wstring(kAboutLines[kPictureCreditLine]);
+}
 
 std::optional<std::wstring> ReadmeCommandLine(const std::wstring& emulatorPath) {
     if (emulatorPath.size() < 11) {

@@ -4,7 +4,9 @@
 
 #include "resources/resource_ids.h"
 #include "launch/command_line.h"
+#include "platform/win32/win32_services.h"
 #include "settings/settings_store.h"
+#include "ui/location/location_window.h"
 #include "ui/controls/dpi.h"
 #include "ui/controls/list_paths.h"
 #include "ui/controls/placement.h"
@@ -185,6 +187,22 @@ void MainWindow::save_Click() {
                  shared_.EmulatorPath);
 }
 
+void MainWindow::locations_Click() {
+    LocationWindow location(instance_, platform_, shared_, ownDirectory_, [this] {
+        SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
+    });
+    ShowSecondary(location);
+}
+
+void MainWindow::ShowSecondary(ModalWindow& secondary) {
+    if (!secondary.Create(window_)) {
+        platform_.messages.Show({L"Lumarel could not open the window:\n" + SystemReason(GetLastError()),
+                                 L"Lumarel", MessageIcon::Error});
+        return;
+    }
+    secondary.ShowModal();
+}
+
 void MainWindow::OnMenu(MenuItem item) {
     switch (item) {
         case MenuItem::exit:
@@ -192,6 +210,9 @@ void MainWindow::OnMenu(MenuItem item) {
             break;
         case MenuItem::save:
             save_Click();
+            break;
+        case MenuItem::locations:
+            locations_Click();
             break;
         default:
             break;  // the secondary windows come with their own handlers

@@ -14,6 +14,7 @@
 #include "ui/controls/drive_fallback.h"
 #include "ui/controls/drive_list.h"
 #include "ui/controls/file_list.h"
+#include "ui/controls/modal_window.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/main_menu.h"
 
@@ -59,6 +60,7 @@ public:
     void Form_MouseMove();
     void exit_Click();
     void save_Click();
+    void locations_Click();
 
     // WindowCaption
     std::wstring Caption() override;
@@ -74,6 +76,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code);
     void OnMenu(MenuItem item);
+    void ShowSecondary(ModalWindow& secondary);
     void SizeToClientArea(UINT dpi);
     void SetStatusPanels(UINT dpi);
     void OnMouseMove(POINT point);

@@ -1,0 +1,59 @@
+#pragma once
+// The emulator location window: a drive list, a directory list and a one-row list of
+// "snes9x*.exe"; Close stores the chosen file's full path as the emulator's location.
+
+#include <functional>
+#include <string>
+
+#include "launch/launch_options.h"
+#include "ui/controls/directory_list.h"
+#include "ui/controls/drive_fallback.h"
+#include "ui/controls/drive_list.h"
+#include "ui/controls/file_list.h"
+#include "ui/controls/modal_window.h"
+
+namespace lumarel {
+
+enum LocationControl : int {
+    Snes9x_location_frame = 300,
+    Label1_Location,
+    Drive2,
+    Dir2,
+    File2,
+    Close_Button,
+};
+
+inline constexpr wchar_t kEmulatorPattern[] = L"snes9x*.exe";
+
+class LocationWindow final : public ModalWindow {
+public:
+    // `onClosed` runs when Close has stored the location (the main window refreshes its
+    // location panel then).
+    LocationWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
+                   std::wstring ownDirectory, std::function<void()> onClosed);
+
+    DriveList& Drives() { return drive2_; }
+    DirectoryList& Directories() { return dir2_; }
+    FileList& Emulators() { return file2_; }
+
+    void Drive2_Change();
+    void Dir2_Change();
+    void File2_Click();
+    void Close_Button_Click();
+
+private:
+    void Form_Load() override;
+    int InitialFocus() const override { return Drive2; }
+    void OnCommand(int id, int code) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    Platform platform_;
+    SharedValues& shared_;
+    DriveList drive2_;
+    DirectoryList dir2_;
+    FileList file2_;
+    DriveFollower follower_;
+    std::function<void()> onClosed_;
+};
+
+}  // namespace lumarel
