@@ -56,7 +56,9 @@ boot_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     exec 9>"$WINEPREFIX.lock"
     flock 9
-    if [[ ! -f "$WINEPREFIX/.lumarel-ready" ]]; then
+    # The marker names the prefix's setup; a changed setup prepares the prefix anew.
+    local ready="$WINEPREFIX/.lumarel-ready-2"
+    if [[ ! -f "$ready" ]]; then
         say "preparing the Wine prefix $WINEPREFIX (once)"
         wineboot -i >/dev/null 2>&1
         wineserver -w
@@ -67,8 +69,11 @@ boot_prefix() {
         # installs them; from the prefix's font folder it does.
         cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon \
             "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+        # Courier New, as Windows has it, is not on Linux; its metric twin stands in.
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' \
+            /d 'Liberation Mono' /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.lumarel-ready"
+        touch "$ready"
     fi
     flock -u 9
 }

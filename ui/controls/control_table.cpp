@@ -44,6 +44,11 @@ WindowClass ClassFor(ControlKind kind) {
                     WS_EX_CLIENTEDGE};
         case ControlKind::TextBox:
             return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::ReadOnlyText:
+            return {WC_EDITW, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::Picture:
+            return {WC_STATICW, SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY, 0};
         case ControlKind::StatusBar:
             return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
         case ControlKind::ListBox:
@@ -77,7 +82,7 @@ bool HasTextToFit(ControlKind kind) {
 // label, check box or option button grows to its text (centred labels on both sides).
 void FitToText(HDC measure, const std::wstring& text, ControlKind kind, UINT dpi, RECT& rect) {
     SIZE extent{};
-    if (text.empty() ||
+    if (text.empty() || text.find(L'\n') != std::wstring::npos ||
         !GetTextExtentPoint32W(measure, text.c_str(), static_cast<int>(text.size()), &extent)) {
         return;
     }

@@ -25,6 +25,8 @@ enum class ControlKind {
     CheckBox,      // three states; the user switches between unchecked and checked
     DropDownList,  // pick-only combo box
     TextBox,       // single line
+    ReadOnlyText,  // multi-line, scrolls vertically, cannot be edited
+    Picture,       // a bitmap that reports clicks
     ListBox,
     DriveList,      // drop-down of the machine's drives
     DirectoryList,  // owner-drawn path and subdirectories

@@ -6,6 +6,9 @@
 #include "launch/command_line.h"
 #include "platform/win32/win32_services.h"
 #include "settings/settings_store.h"
+#include "ui/cheats/cheat_window.h"
+#include "ui/help/help_texts.h"
+#include "ui/help/help_windows.h"
 #include "ui/location/location_window.h"
 #include "ui/controls/dpi.h"
 #include "ui/controls/list_paths.h"
@@ -194,10 +197,48 @@ void MainWindow::locations_Click() {
     ShowSecondary(location);
 }
 
-void MainWindow::ShowSecondary(ModalWindow& secondary) {
-    if (!secondary.Create(window_)) {
-        platform_.messages.Show({L"Lumarel could not open the window:\n" + SystemReason(GetLastError()),
+void MainWindow::game_genie_Click() {
+    CheatWindow cheats(instance_, platform_, shared_);
+    ShowSecondary(cheats);
+}
+
+void MainWindow::KeyBoard_Click() {
+    KeyboardWindow keyboard(instance_, platform_.session);
+    ShowSecondary(keyboard);
+}
+
+void MainWindow::mnuReadme_Click() {
+    const auto commandLine = ReadmeCommandLine(shared_.EmulatorPath);
+    if (!commandLine) {
+        platform_.messages.Show(
+            {L"Please select location of Snes9x!", L"Note", MessageIcon::Information});
+        return;
+    }
+    const OsResult started = platform_.processes.Start(*commandLine, WindowShow::Normal);
+    if (!started.ok) {
+        platform_.messages.Show({L"The text editor could not be started with\n" + *commandLine +
+                                     L"\n\n" + started.reason,
                                  L"Lumarel", MessageIcon::Error});
+    }
+}
+
+void MainWindow::About_Click() {
+    AboutWindow about(instance_, platform_);
+    if (about.Create(window_)) {
+        SetWindowTextW(about.Control(lblAbout), AboutText().c_str());
+    }
+    ShowSecondary(about);
+}
+
+void MainWindow::ShowSecondary(ModalWindow& secondary) {
+    if (secondary.Hwnd() != nullptr) {
+        secondary.ShowModal();
+        return;
+    }
+    if (!secondary.Create(window_)) {
+        platform_.messages.Show(
+            {L"Lumarel could not open the window:\n" + SystemReason(GetLastError()), L"Lumarel",
+             MessageIcon::Error});
         return;
     }
     secondary.ShowModal();
@@ -213,6 +254,18 @@ void MainWindow::OnMenu(MenuItem item) {
             break;
         case MenuItem::locations:
             locations_Click();
+            break;
+        case MenuItem::game_genie:
+            game_genie_Click();
+            break;
+        case MenuItem::KeyBoard:
+            KeyBoard_Click();
+            break;
+        case MenuItem::mnuReadme:
+            mnuReadme_Click();
+            break;
+        case MenuItem::About:
+            About_Click();
             break;
         default:
             break;  // the secondary windows come with their own handlers

@@ -61,6 +61,10 @@ public:
     void exit_Click();
     void save_Click();
     void locations_Click();
+    void game_genie_Click();
+    void KeyBoard_Click();
+    void mnuReadme_Click();
+    void About_Click();
 
     // WindowCaption
     std::wstring Caption() override;

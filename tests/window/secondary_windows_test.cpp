@@ -1,0 +1,194 @@
+// The cheat code window and the Help menu's windows and command.
+
+#include <gtest/gtest.h>
+
+#include "ui/cheats/cheat_window.h"
+#include "ui/help/help_texts.h"
+#include "ui/help/help_windows.h"
+#include "tests/window/main_window_fixture.h"
+
+namespace lumarel {
+namespace {
+
+using namespace lumarel::testing;
+
+class CheatWindowTest : public MainWindowTest {
+protected:
+    void OpenCheats() {
+        cheats = std::make_unique<CheatWindow>(GetModuleHandleW(nullptr), fake.Services(), shared);
+        ASSERT_TRUE(cheats->Create(window->Hwnd()));
+        ShowWindow(cheats->Hwnd(), SW_SHOW);
+        SetForegroundWindow(cheats->Hwnd());
+        DrainMessages();
+    }
+    void Type(int slot, const wchar_t* text) {
+        HWND box = cheats->Box(slot);
+        SetFocus(box);
+        for (const wchar_t* c = text; *c != L'\0'; ++c) {
+            SendMessageW(box, WM_CHAR, *c, 0);
+        }
+    }
+    void Leave() {
+        SetFocus(cheats->Control(Closer));
+        DrainMessages();
+    }
+    std::wstring BoxText(int slot) { return WindowText(cheats->Box(slot)); }
+
+    std::unique_ptr<CheatWindow> cheats;
+};
+
+TEST_F(CheatWindowTest, TypingStopsAtNineCharacters) {
+    OpenCheats();
+    Type(1, L"0123456789ABC");
+    EXPECT_EQ(BoxText(1), L"012345678");
+}
+
+TEST_F(CheatWindowTest, LeavingABoxTidiesItsCode) {
+    OpenCheats();
+    Type(3, L"abcd1234");
+    EXPECT_EQ(BoxText(3), L"abcd1234");
+    Leave();
+    EXPECT_EQ(BoxText(3), L"ABCD-1234");
+    Type(4, L"abc1234");
+    Leave();
+    EXPECT_EQ(BoxText(4), L"abc1234");
+}
+
+TEST_F(CheatWindowTest, CloseStoresTheCodesAndTheNextOpeningShowsThem) {
+    OpenCheats();
+    Type(1, L"aaaa-bbbb");
+    Type(10, L"12345678");  // still in the box when Close is pressed
+    cheats->Closer_Click();
+    EXPECT_EQ(cheats->Hwnd(), nullptr);
+    EXPECT_EQ(shared.cheatCodes[0], L"AAAA-BBBB");
+    EXPECT_EQ(shared.cheatCodes[9], L"1234-5678");
+    EXPECT_EQ(shared.cheatCodes[4], L"");
+
+    OpenCheats();
+    EXPECT_EQ(BoxText(1), L"AAAA-BBBB");
+    EXPECT_EQ(BoxText(10), L"1234-5678");
+}
+
+TEST_F(CheatWindowTest, TitleBarCloseKeepsTheEarlierCodes) {
+    shared.cheatCodes[1] = L"1111-2222";
+    OpenCheats();
+    EXPECT_EQ(BoxText(2), L"1111-2222");
+    Type(2, L"9");
+    Type(5, L"cccc3333");
+    SendMessageW(cheats->Hwnd(), WM_CLOSE, 0, 0);
+    DrainMessages();
+    EXPECT_EQ(shared.cheatCodes[1], L"1111-2222");
+    EXPECT_EQ(shared.cheatCodes[4], L"");
+}
+
+TEST_F(CheatWindowTest, StoredCodesReachTheCommandLineOnlyWithNineCharacters) {
+    OpenCheats();
+    Type(1, L"abcd1234");
+    Type(2, L"abc1234");
+    cheats->Closer_Click();
+    shared.EmulatorPath = L"C:\\EMU\\SNES9X.EXE";
+    window->RomList().SetSelectedIndex(0);
+    window->Go_Button_Click();
+    ASSERT_EQ(fake.processes.started.size(), 1u);
+    EXPECT_EQ(fake.processes.started[0].commandLine,
+              L"C:\\EMU\\SNES9X.EXE C:\\ROMS\\a.sfc -ns -j -gg ABCD-1234 ");
+}
+
+int focusedAtOpening = 0;
+
+void CALLBACK TypeAndCloseCheats(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND cheats = FindWindowW(L"LumarelSecondary", L"Game Genie Codes");
+    focusedAtOpening = GetDlgCtrlID(GetFocus());
+    SetWindowTextW(GetDlgItem(cheats, code2), L"dddd4444");
+    SendMessageW(GetDlgItem(cheats, Closer), BM_CLICK, 0, 0);
+}
+
+TEST_F(MainWindowTest, CheatCommandOpensWithTheFirstBoxFocusedAndStoresOnClose) {
+    SetTimer(nullptr, 0, 50, TypeAndCloseCheats);
+    window->game_genie_Click();
+    EXPECT_EQ(focusedAtOpening, code1);
+    EXPECT_EQ(shared.cheatCodes[1], L"dddd4444");  // typed without leaving the box: as typed
+}
+
+TEST_F(MainWindowTest, ReadmeCommandOpensTheEditorOrAsksForTheEmulator) {
+    window->mnuReadme_Click();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, L"Please select location of Snes9x!");
+    EXPECT_EQ(fake.messages.shown[0].title, L"Note");
+    EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(fake.processes.started.empty());
+
+    shared.EmulatorPath = L"C:\\SNES9X\\SNES9X.EXE";
+    window->mnuReadme_Click();
+    ASSERT_EQ(fake.processes.started.size(), 1u);
+    EXPECT_EQ(fake.processes.started[0].commandLine, L"notepad C:\\SNES9X\\readme.txt");
+    EXPECT_EQ(fake.processes.started[0].show, WindowShow::Normal);
+
+    fake.processes.result = OsResult::Failure(2, L"The system cannot find the file specified.");
+    window->mnuReadme_Click();
+    ASSERT_EQ(fake.messages.shown.size(), 2u);
+    EXPECT_NE(fake.messages.shown[1].text.find(L"The system cannot find the file specified."),
+              std::wstring::npos);
+}
+
+TEST_F(MainWindowTest, KeyboardReferenceIsReadOnlyAndClosesWithItsButton) {
+    KeyboardWindow keyboard(GetModuleHandleW(nullptr), fake.session);
+    ASSERT_TRUE(keyboard.Create(window->Hwnd()));
+    EXPECT_EQ(WindowText(keyboard.Hwnd()), L"Snes9x Keyboard Reference");
+    HWND text = keyboard.Control(KeyBoard_Txt);
+    EXPECT_EQ(WindowText(text), KeyboardReferenceText());
+    SendMessageW(text, WM_CHAR, L'x', 0);
+    SendMessageW(text, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(WindowText(text), KeyboardReferenceText());
+    EXPECT_GT(SendMessageW(text, EM_GETLINECOUNT, 0, 0), 70);
+    keyboard.btnClose_Click();
+    EXPECT_EQ(keyboard.Hwnd(), nullptr);
+}
+
+TEST_F(MainWindowTest, AboutClosesWithEnterEscOrItsButtonAndShowsThePictureMessage) {
+    for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        AboutWindow about(GetModuleHandleW(nullptr), fake.Services());
+        ASSERT_TRUE(about.Create(window->Hwnd()));
+        EXPECT_EQ(WindowText(about.Hwnd()), L"About Lumarel");
+        SendMessageW(about.Control(Picture1), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageW(about.Control(Picture1), WM_LBUTTONUP, 0, 0);
+        DrainMessages();
+        EXPECT_NE(about.Hwnd(), nullptr) << "the picture's message leaves the window open";
+        // Enter or Esc as the dialog manager delivers them.
+        ShowWindow(about.Hwnd(), SW_SHOW);
+        SetFocus(about.Control(lblAbout) != nullptr ? about.Control(cmdAbout) : nullptr);
+        MSG message{about.Control(cmdAbout), WM_KEYDOWN, key, 0};
+        IsDialogMessageW(about.Hwnd(), &message);
+        DrainMessages();
+        EXPECT_EQ(about.Hwnd(), nullptr) << "key " << key;
+    }
+    ASSERT_EQ(fake.messages.shown.size(), 2u);
+    EXPECT_EQ(fake.messages.shown[0].text, L"Pic was drawn for me on request!");
+    EXPECT_EQ(fake.messages.shown[0].title, AboutPictureCredit());
+    EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::None);
+}
+
+// Opens the About window through its menu command twice and reads the label each time.
+std::vector<std::wstring> aboutTexts;
+
+void CALLBACK ReadAndCloseAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND about = FindWindowW(L"LumarelSecondary", L"About Lumarel");
+    aboutTexts.push_back(WindowText(GetDlgItem(about, lblAbout)));
+    aboutTexts.push_back(WindowText(GetFocus()));
+    SendMessageW(GetDlgItem(about, cmdAbout), BM_CLICK, 0, 0);
+}
+
+TEST_F(MainWindowTest, AboutCommandShowsTheSameTextEveryTime) {
+    aboutTexts.clear();
+    for (int i = 0; i < 2; ++i) {
+        SetTimer(nullptr, 0, 50, ReadAndCloseAbout);
+        window->About_Click();
+    }
+    EXPECT_EQ(aboutTexts,
+              (std::vector<std::wstring>{AboutText(), L"Close", AboutText(), L"Close"}));
+}
+
+}  // namespace
+}  // namespace lumarel

@@ -1,0 +1,103 @@
+#include "ui/help/help_windows.h"
+
+#include <commctrl.h>
+
+#include "resources/resource_ids.h"
+#include "ui/help/help_texts.h"
+
+namespace lumarel {
+
+namespace {
+
+using K = ControlKind;
+
+const FontSpec kReferenceFont = {L"Courier New", 8.25};
+const FontSpec kAboutFont = {L"MS Sans Serif", 8.25};
+
+// clang-format off
+const ControlSpec kKeyboardControls[] = {
+    // id, name, kind, caption, hover text, {left, top, width, height} in twips, frame, items, font
+    {KeyBoard_Txt, L"KeyBoard_Txt", K::ReadOnlyText, nullptr, nullptr, {60, 60, 9075, 4335}, 0, {}, &kReferenceFont},
+    {btnClose, L"btnClose", K::PushButton, L"Close", nullptr, {4260, 4500, 735, 315}},
+};
+
+const ControlSpec kAboutControls[] = {
+    {fraAbout, L"fraAbout", K::Frame, nullptr, nullptr, {120, 120, 4455, 2895}},
+    {cmdAbout, L"cmdAbout", K::PushButton, L"Close", nullptr, {2640, 3120, 975, 375}},
+    {lblAbout, L"lblAbout", K::Label, nullptr, nullptr, {120, 240, 4215, 2535}, fraAbout, {}, &kAboutFont},
+    {Picture1, L"Picture1", K::Picture, nullptr, nullptr, {4680, 240, 1575, 1920}},
+};
+// clang-format on
+
+// A read-only text still lets Tab and Esc reach the window, so that the keyboard alone
+// can leave it.
+LRESULT CALLBACK ReferenceTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        return DefSubclassProc(window, message, wParam, lParam) & ~DLGC_WANTALLKEYS;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ReferenceTextProc, id);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+KeyboardWindow::KeyboardWindow(HINSTANCE instance, Session& session)
+    : ModalWindow(instance, session,
+                  {L"Snes9x Keyboard Reference", 9195, 4920, kKeyboardControls}) {}
+
+void KeyboardWindow::Form_Load() {
+    HWND text = Control(KeyBoard_Txt);
+    SetWindowTextW(text, KeyboardReferenceText().c_str());
+    SetWindowSubclass(text, ReferenceTextProc, 0, 0);
+}
+
+void KeyboardWindow::OnCommand(int id, int code) {
+    if (id == btnClose && code == BN_CLICKED) {
+        btnClose_Click();
+    }
+}
+
+AboutWindow::AboutWindow(HINSTANCE instance, const Platform& platform)
+    : ModalWindow(instance, platform.session, {L"About Lumarel", 6405, 3570, kAboutControls}),
+      messages_(platform.messages),
+      instance_(instance) {}
+
+AboutWindow::~AboutWindow() {
+    if (picture_ != nullptr) {
+        DeleteObject(picture_);
+    }
+}
+
+void AboutWindow::Form_Load() {
+    CentreOnScreen();
+    picture_ = static_cast<HBITMAP>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    SendMessageW(Control(Picture1), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
+    SendMessageW(Control(cmdAbout), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void AboutWindow::Picture1_Click() {
+    messages_.Show({L"Pic was drawn for me on request!", AboutPictureCredit(), MessageIcon::None});
+}
+
+void AboutWindow::OnCommand(int id, int code) {
+    // Close is both the default button (Enter) and the cancel button (Esc).
+    if ((id == cmdAbout && code == BN_CLICKED) || id == IDOK || id == IDCANCEL) {
+        cmdAbout_Click();
+    } else if (id == Picture1 && code == STN_CLICKED) {
+        Picture1_Click();
+    }
+}
+
+bool AboutWindow::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    if (message == DM_GETDEFID) {
+        result = MAKELRESULT(cmdAbout, DC_HASDEFID);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace lumarel
