@@ -38,6 +38,25 @@ UINT IconStyle(MessageIcon icon) {
     return 0;
 }
 
+// Calls a function that fills a text buffer and, when the buffer is too small, says how
+// large it must be; the text may grow between two calls, so it asks a few times.
+template <typename Fill>
+std::wstring TextFromGrowingBuffer(Fill fill) {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.assign(length, L'\0');
+    }
+    return {};
+}
+
 }  // namespace
 
 std::wstring SystemReason(unsigned long error) {
@@ -91,22 +110,9 @@ std::wstring FromAnsi(const std::string& text) {
 namespace Code {
 
 std::wstring ShortPath(const std::wstring& path) {
-    // The call reports the size it needs when the buffer is too small; the path may grow
-    // on disk between two calls, so ask again until it fits.
-    std::wstring buffer(300, L'\0');
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const DWORD written =
-            GetShortPathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (written == 0) {
-            return {};
-        }
-        if (written < buffer.size()) {
-            buffer.resize(written);
-            return buffer;
-        }
-        buffer.assign(written, L'\0');
-    }
-    return {};
+    return TextFromGrowingBuffer([&path](wchar_t* buffer, DWORD size) {
+        return GetShortPathNameW(path.c_str(), buffer, size);
+    });
 }
 
 }  // namespace Code
@@ -328,36 +334,14 @@ OsResult Win32FileSystem::FileSize(const std::wstring& path, std::uint64_t& size
 }
 
 std::wstring Win32FileSystem::FullPath(const std::wstring& path) {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()),
-                                              buffer.data(), nullptr);
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-        buffer.assign(length, L'\0');
-    }
-    return {};
+    return TextFromGrowingBuffer([&path](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+    });
 }
 
 std::wstring Win32FileSystem::WorkingDirectory() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-        buffer.assign(length, L'\0');
-    }
-    return {};
+    return TextFromGrowingBuffer(
+        [](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
 }
 
 }  // namespace lumarel

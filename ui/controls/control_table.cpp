@@ -62,12 +62,12 @@ WindowClass ClassFor(ControlKind kind) {
 // An option button continues the group of the option button before it in the same frame;
 // every other control starts a group of its own.
 bool StartsGroup(std::span<const ControlSpec> table, size_t index) {
-    const ControlSpec& spec = table[index];
-    if (spec.kind != ControlKind::OptionButton || index == 0) {
+    const ControlSpec& design = table[index];
+    if (design.kind != ControlKind::OptionButton || index == 0) {
         return true;
     }
     const ControlSpec& previous = table[index - 1];
-    return previous.kind != ControlKind::OptionButton || previous.frame != spec.frame;
+    return previous.kind != ControlKind::OptionButton || previous.frame != design.frame;
 }
 
 // Twips taken by the box of a check box or option button and the gap after it.
@@ -131,42 +131,42 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
                         CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
 
     for (size_t index = 0; index < table.size(); ++index) {
-        const ControlSpec& spec = table[index];
-        const WindowClass windowClass = ClassFor(spec.kind);
+        const ControlSpec& design = table[index];
+        const WindowClass windowClass = ClassFor(design.kind);
         DWORD style = WS_CHILD | WS_VISIBLE | windowClass.style;
         if (StartsGroup(table, index)) {
             style |= WS_GROUP;
         }
         HWND control = CreateWindowExW(
             windowClass.exStyle, windowClass.className,
-            spec.caption != nullptr ? spec.caption : L"", style, 0, 0, 0, 0, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+            design.caption != nullptr ? design.caption : L"", style, 0, 0, 0, 0, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
         if (control == nullptr) {
             return false;
         }
-        windows_[spec.id] = control;
-        for (const wchar_t* item : spec.items) {
+        windows_[design.id] = control;
+        for (const wchar_t* item : design.items) {
             SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         }
-        if (spec.kind == ControlKind::DropDownList) {
+        if (design.kind == ControlKind::DropDownList) {
             SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-            SendMessageW(control, CB_SETMINVISIBLE, static_cast<WPARAM>(spec.items.size()), 0);
+            SendMessageW(control, CB_SETMINVISIBLE, static_cast<WPARAM>(design.items.size()), 0);
         }
-        if (spec.kind == ControlKind::TextBox) {
+        if (design.kind == ControlKind::TextBox) {
             // No length limit of Lumarel's own: the largest the control allows.
             SendMessageW(control, EM_LIMITTEXT, 0, 0);
         }
-        if (spec.tooltip != nullptr) {
-            SetTooltip(spec.id, spec.tooltip);
+        if (design.tooltip != nullptr) {
+            SetTooltip(design.id, design.tooltip);
         }
     }
     Layout(dpi);
     return true;
 }
 
-RECT ControlSet::PixelRect(const ControlSpec& spec, UINT dpi) const {
-    TwipsRect rect = spec.rect;
-    for (const ControlSpec* frame = Spec(spec.frame); frame != nullptr;
+RECT ControlSet::PixelRect(const ControlSpec& design, UINT dpi) const {
+    TwipsRect rect = design.rect;
+    for (const ControlSpec* frame = Spec(design.frame); frame != nullptr;
          frame = Spec(frame->frame)) {
         rect.left += frame->rect.left;
         rect.top += frame->rect.top;
@@ -182,21 +182,21 @@ void ControlSet::Layout(UINT dpi) {
     std::vector<HFONT> ownFonts;
     HDC measure = GetDC(parent_);
     HGDIOBJ previousFont = SelectObject(measure, font);
-    for (const ControlSpec& spec : table_) {
-        HWND control = Hwnd(spec.id);
+    for (const ControlSpec& design : table_) {
+        HWND control = Hwnd(design.id);
         HFONT controlFont = font;
-        if (spec.font != nullptr) {
-            controlFont =
-                CreatePointFont(spec.font->face, spec.font->points, dpi, spec.font->underline);
+        if (design.font != nullptr) {
+            controlFont = CreatePointFont(design.font->face, design.font->points, dpi,
+                                          design.font->underline);
             ownFonts.push_back(controlFont);
         }
         SelectObject(measure, controlFont);
-        RECT rect = PixelRect(spec, dpi);
-        if (spec.kind == ControlKind::DropDownList || spec.kind == ControlKind::DriveList) {
+        RECT rect = PixelRect(design, dpi);
+        if (design.kind == ControlKind::DropDownList || design.kind == ControlKind::DriveList) {
             rect.bottom = rect.top + TwipsToPixels(kDropDownListTwips, dpi);
         }
-        if (HasTextToFit(spec.kind)) {
-            FitToText(measure, WindowText(control), spec.kind, dpi, rect);
+        if (HasTextToFit(design.kind)) {
+            FitToText(measure, WindowText(control), design.kind, dpi, rect);
         }
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -224,9 +224,9 @@ HWND ControlSet::Hwnd(int id) const {
 }
 
 const ControlSpec* ControlSet::Spec(int id) const {
-    for (const ControlSpec& spec : table_) {
-        if (spec.id == id) {
-            return &spec;
+    for (const ControlSpec& design : table_) {
+        if (design.id == id) {
+            return &design;
         }
     }
     return nullptr;
@@ -253,8 +253,8 @@ void ControlSet::SetTooltip(int id, const std::wstring& text) {
 }
 
 void ControlSet::OnCommand(int id, int code) {
-    const ControlSpec* spec = Spec(id);
-    if (spec == nullptr || spec->kind != ControlKind::CheckBox || code != BN_CLICKED) {
+    const ControlSpec* design = Spec(id);
+    if (design == nullptr || design->kind != ControlKind::CheckBox || code != BN_CLICKED) {
         return;
     }
     HWND box = Hwnd(id);
@@ -267,10 +267,10 @@ void ControlSet::SelectOptionButton(int id) {
     if (selected == nullptr || selected->kind != ControlKind::OptionButton) {
         return;
     }
-    for (const ControlSpec& spec : table_) {
-        if (spec.kind == ControlKind::OptionButton && spec.frame == selected->frame) {
-            SendMessageW(Hwnd(spec.id), BM_SETCHECK, spec.id == id ? BST_CHECKED : BST_UNCHECKED,
-                         0);
+    for (const ControlSpec& design : table_) {
+        if (design.kind == ControlKind::OptionButton && design.frame == selected->frame) {
+            SendMessageW(Hwnd(design.id), BM_SETCHECK,
+                         design.id == id ? BST_CHECKED : BST_UNCHECKED, 0);
         }
     }
 }

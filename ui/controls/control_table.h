@@ -94,7 +94,7 @@ public:
     void OnCommand(int id, int code);
 
     // A twips rectangle of the table in pixels of the client area.
-    RECT PixelRect(const ControlSpec& spec, UINT dpi) const;
+    RECT PixelRect(const ControlSpec& design, UINT dpi) const;
 
 private:
     HWND parent_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/controls/modal_window.h"
 
 #include "ui/controls/dpi.h"
+#include "ui/controls/window_thunk.h"
 #include "ui/controls/message_loop.h"
 #include "ui/controls/placement.h"
 
@@ -39,7 +40,7 @@ ModalWindow::~ModalWindow() {
 
 bool ModalWindow::Create(HWND owner) {
     owner_ = owner;
-    if (!RegisterSecondaryClass(instance_, WindowProc)) {
+    if (!RegisterSecondaryClass(instance_, ForwardToOwner<ModalWindow>)) {
         return false;
     }
     window_ = CreateWindowExW(kExStyle, kSecondaryClass, design_.caption, kStyle, CW_USEDEFAULT,
@@ -98,20 +99,6 @@ bool ModalWindow::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
-LRESULT CALLBACK ModalWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<ModalWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ModalWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->Handle(message, wParam, lParam);
-}
-
 LRESULT ModalWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (OnMessage(message, wParam, lParam, result)) {
@@ -124,11 +111,8 @@ LRESULT ModalWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DPICHANGED: {
             const UINT dpi = HIWORD(wParam);
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             controls_.Layout(dpi);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            MoveToSuggestedRect(window_, lParam);
             SizeToClientArea(dpi);
             return 0;
         }

@@ -54,7 +54,9 @@ protected:
     Session& session_;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
+    void AttachWindow(HWND window) { window_ = window; }
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void SizeToClientArea(UINT dpi);
 

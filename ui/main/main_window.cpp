@@ -11,6 +11,7 @@
 #include "ui/help/help_windows.h"
 #include "ui/location/location_window.h"
 #include "ui/controls/dpi.h"
+#include "ui/controls/window_thunk.h"
 #include "ui/controls/list_paths.h"
 #include "ui/controls/placement.h"
 #include "ui/main/rom_size.h"
@@ -70,7 +71,7 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create() {
-    if (!RegisterMainClass(instance_, WindowProc)) {
+    if (!RegisterMainClass(instance_, ForwardToOwner<MainWindow>)) {
         return false;
     }
     window_ = CreateWindowExW(kMainExStyle, kMainClass, kMainCaption, kMainStyle, CW_USEDEFAULT,
@@ -373,20 +374,6 @@ void MainWindow::OnCommand(int id, int code) {
     }
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->Handle(message, wParam, lParam);
-}
-
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -407,13 +394,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DPICHANGED: {
             const UINT dpi = HIWORD(wParam);
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             controls_.Layout(dpi);
             dir1_.SetDpi(dpi);
             SetStatusPanels(dpi);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            MoveToSuggestedRect(window_, lParam);
             SizeToClientArea(dpi);
             return 0;
         }

@@ -74,7 +74,9 @@ public:
     void EndRunWhenClosed() { endRunWhenClosed_ = true; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
+    void AttachWindow(HWND window) { window_ = window; }
     static LRESULT CALLBACK GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
