@@ -2,7 +2,7 @@
 BUILD_DIR := build/mingw
 WINE_RUN  := tools/wine-run.sh
 
-.PHONY: all deps build run test clean format
+.PHONY: all deps build run test screenshots clean format
 
 all: build
 
@@ -20,6 +20,9 @@ run: build
 
 test: build
 	$(WINE_RUN) --session ctest --preset mingw
+
+screenshots: build
+	tools/screenshots.sh
 
 clean:
 	rm -rf build

@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build make
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine64 fonts-wine fonts-liberation
-    xvfb x11-utils imagemagick
+    xvfb x11-utils xdotool imagemagick
     googletest
 )
 
