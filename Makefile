@@ -1,8 +1,9 @@
 # Everyday commands. `make run` and `make test` install what is missing first.
-BUILD_DIR := build/mingw
-WINE_RUN  := tools/wine-run.sh
+BUILD_DIR  := build/mingw
+NATIVE_DIR := build/native
+WINE_RUN   := tools/wine-run.sh
 
-.PHONY: all deps build run test screenshots clean format
+.PHONY: all deps build native run test screenshots fuzz clean format
 
 all: build
 
@@ -15,11 +16,23 @@ $(BUILD_DIR)/build.ninja: CMakeLists.txt CMakePresets.json cmake/mingw-w64-x86_6
 build: deps $(BUILD_DIR)/build.ninja
 	cmake --build --preset mingw
 
+# The plain-function core, natively under AddressSanitizer and UBSan.
+$(NATIVE_DIR)/build.ninja: CMakeLists.txt CMakePresets.json
+	cmake --preset native
+
+native: deps $(NATIVE_DIR)/build.ninja
+	cmake --build --preset native
+
 run: build
 	$(WINE_RUN) --show $(BUILD_DIR)/lumarel.exe
 
-test: build
+test: build native
+	ctest --preset native
 	$(WINE_RUN) --session ctest --preset mingw
+
+# libFuzzer over the settings reader, the command line and the code tidying (30 s each).
+fuzz: deps
+	tools/fuzz.sh 30
 
 screenshots: build
 	tools/screenshots.sh

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build make
+    cmake ninja-build make g++ clang libclang-rt-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine64 fonts-wine fonts-liberation
     xvfb x11-utils xdotool imagemagick
