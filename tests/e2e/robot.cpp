@@ -98,4 +98,94 @@ HWND FindTopLevel(DWORD processId, const std::wstring& caption, std::chrono::mil
     return search.found;
 }
 
+namespace {
+
+struct WindowSearch {
+    DWORD processId = 0;  // 0: any process
+    std::function<bool(HWND)> matches;
+    HWND found = nullptr;
+};
+
+HWND Search(WindowSearch& search, std::chrono::milliseconds limit) {
+    WaitUntil(
+        [&] {
+            EnumWindows(
+                [](HWND window, LPARAM data) -> BOOL {
+                    auto* s = reinterpret_cast<WindowSearch*>(data);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    if ((s->processId == 0 || owner == s->processId) && IsWindowVisible(window) &&
+                        s->matches(window)) {
+                        s->found = window;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        limit);
+    return search.found;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+}  // namespace
+
+HWND FindMessageBox(DWORD processId, std::chrono::milliseconds limit) {
+    WindowSearch search{processId, [](HWND window) { return ClassName(window) == L"#32770"; }};
+    return Search(search, limit);
+}
+
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (_wcsicmp(ClassName(child).c_str(), L"Static") == 0) {
+            const std::wstring part = TextOf(child);
+            if (part.size() > text.size()) {
+                text = part;
+            }
+        }
+    }
+    return text;
+}
+
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                              : nullptr;
+}
+
+void PressKey(HWND window, WORD key) {
+    SetForegroundWindow(GetAncestor(window, GA_ROOT));
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void PostKey(HWND target, WPARAM key) {
+    const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    if (key == VK_SPACE) {
+        PostMessageW(target, WM_CHAR, L' ', 1 | (scan << 16));
+    }
+    PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | (1u << 30) | (1u << 31));
+}
+
+HWND FindTopLevelContaining(const std::wstring& part, std::chrono::milliseconds limit) {
+    WindowSearch search{
+        0, [&part](HWND window) { return TextOf(window).find(part) != std::wstring::npos; }};
+    return Search(search, limit);
+}
+
 }  // namespace lumarel::robot

@@ -41,4 +41,19 @@ HWND FindTopLevel(DWORD processId, const std::wstring& caption, std::chrono::mil
 
 std::wstring TextOf(HWND window);
 
+// A message box (a standard dialog) that the process shows, and its text.
+HWND FindMessageBox(DWORD processId, std::chrono::milliseconds limit);
+std::wstring MessageBoxText(HWND box);
+
+// The control that has the keyboard focus in the thread that owns `window`.
+HWND FocusedControl(HWND window);
+
+// A key pressed and released, posted as the keyboard would deliver it.
+void PostKey(HWND target, WPARAM key);
+// A key pressed and released on the keyboard itself, for the window's top-level window.
+void PressKey(HWND window, WORD key);
+
+// Any top-level window whose caption contains `part`, of any process.
+HWND FindTopLevelContaining(const std::wstring& part, std::chrono::milliseconds limit);
+
 }  // namespace lumarel::robot

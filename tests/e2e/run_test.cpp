@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "tests/e2e/robot.h"
+#include "tests/e2e/world.h"
 #include "ui/location/location_window.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/main_menu.h"
@@ -15,68 +11,9 @@ namespace lumarel {
 namespace {
 
 using namespace robot;
+using namespace e2e;
 
-std::wstring ShortForm(const std::wstring& path) {
-    wchar_t buffer[1024] = L"";
-    return GetShortPathNameW(path.c_str(), buffer, 1024) ? buffer : L"";
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-std::string Ascii(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
-
-// A world of its own: Lumarel in a directory with blanks in its name, its ROMs beside it,
-// and the stand-in emulator in another directory with blanks.
-class RunTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root = std::wstring(temp) + L"lumarel run " + std::to_wstring(GetCurrentProcessId());
-        app = root + L"\\My Games";
-        emulatorDir = root + L"\\My Emulators";
-        for (const std::wstring& dir : {root, app, emulatorDir}) {
-            ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr)) << Ascii(dir);
-        }
-        emulator = emulatorDir + L"\\snes9x.exe";
-        ASSERT_TRUE(
-            CopyFileW(WindowsPath(LUMAREL_EXE).c_str(), (app + L"\\lumarel.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileW(WindowsPath(STAND_IN_EXE).c_str(), emulator.c_str(), FALSE));
-        rom = app + L"\\a long game name.smc";
-        std::ofstream(std::filesystem::path(rom), std::ios::binary) << std::string(1500000, 'r');
-        std::ofstream(std::filesystem::path(app + L"\\Lumarel.ini"), std::ios::binary)
-            << "Location of Snes9x: " << Ascii(emulator) << "\r\n";
-    }
-
-    void TearDown() override {
-        lumarel.Kill();
-        for (const std::wstring& file : {app + L"\\lumarel.exe", app + L"\\Lumarel.ini", rom,
-                                         emulator, emulatorDir + L"\\received.txt"}) {
-            DeleteFileW(file.c_str());
-        }
-        for (const std::wstring& dir : {app, emulatorDir, root}) {
-            RemoveDirectoryW(dir.c_str());
-        }
-    }
-
-    HWND StartLumarel(const std::wstring& workingDirectory = L"") {
-        if (!lumarel.Start(L"\"" + app + L"\\lumarel.exe\"",
-                           workingDirectory.empty() ? app : workingDirectory)) {
-            return nullptr;
-        }
-        return FindTopLevel(lumarel.Id(), L"Lumarel v1.5", 30s);
-    }
-
-    std::wstring root, app, emulatorDir, emulator, rom;
-    Process lumarel;
-};
+using RunTest = World;
 
 TEST_F(RunTest, RunButtonStartsTheEmulatorWithShortPathsAndRecordsTheLine) {
     HWND main = StartLumarel();

@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, OptionControlsShowTheirCaptionsAndHoverTexts) {
         {Trans, L"Transparent Effects", L"Turn on transparent effects", WC_BUTTONW},
         {tv, L"TV Support", L"", WC_BUTTONW},
         {Extra, L"", L"Enter extra parameters", WC_EDITW},
-        {Go_Button, L"", L"Run the Emulator", WC_BUTTONW},
+        {Go_Button, L"Run the Emulator", L"Run the Emulator", WC_BUTTONW},  // not drawn: the name
         {Label4, L"Click to Run!", L"", WC_STATICW},
         {Screen_Res_Frame, L"Screen Resolution", L"", WC_BUTTONW},
         {Frame_Rate_Frame, L"Frame Rate", L"", WC_BUTTONW},

@@ -34,7 +34,13 @@ const ControlSpec kAboutControls[] = {
 LRESULT CALLBACK ReferenceTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR) {
     if (message == WM_GETDLGCODE) {
-        return DefSubclassProc(window, message, wParam, lParam) & ~DLGC_WANTALLKEYS;
+        LRESULT code = DefSubclassProc(window, message, wParam, lParam) & ~DLGC_WANTALLKEYS;
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key != nullptr && key->message == WM_KEYDOWN &&
+            (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
+            code &= ~(DLGC_WANTMESSAGE | DLGC_WANTTAB);
+        }
+        return code;
     }
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, ReferenceTextProc, id);

@@ -55,7 +55,8 @@ const ControlSpec kMainControls[] = {
     {Label2, L"Label2", K::CentredLabel, L"*.058 *.1 *.ZIP", nullptr, {510, 5520, 1035, 195}, Rom_Select_Frame},
     {StatBar, L"StatBar", K::StatusBar, nullptr, nullptr, {0, 6150, 6975, 375}},
 
-    {Go_Button, L"Go_Button", K::PictureButton, nullptr, L"Run the Emulator", {5280, 4440, 1575, 1155}, Main_Frame},
+    // The run button shows only its picture; its text is what screen readers announce.
+    {Go_Button, L"Go_Button", K::PictureButton, L"Run the Emulator", L"Run the Emulator", {5280, 4440, 1575, 1155}, Main_Frame},
     {Screen_Resolution, L"Screen_Resolution", K::DropDownList, nullptr, L"Pick a screen resolution", {240, 240, 2535, 315}, Screen_Res_Frame, kScreenResolutions},
     {Sound_on, L"Sound_on", K::OptionButton, L"On", L"Sound On", {240, 240, 615, 255}, Sound_Frame},
     {Sound_Off, L"Sound_Off", K::OptionButton, L"Off", L"Sound Off", {1200, 240, 615, 255}, Sound_Frame},

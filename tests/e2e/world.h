@@ -1,0 +1,77 @@
+#pragma once
+// A world of its own for end-to-end tests: Lumarel copied into a directory with blanks in
+// its name and a ROM beside it, the stand-in emulator in another directory with blanks.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/e2e/robot.h"
+
+namespace lumarel::e2e {
+
+using namespace robot;
+
+inline std::wstring ShortForm(const std::wstring& path) {
+    wchar_t buffer[1024] = L"";
+    return GetShortPathNameW(path.c_str(), buffer, 1024) ? buffer : L"";
+}
+
+inline std::string ReadBytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+inline std::string Ascii(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+// A world of its own: Lumarel in a directory with blanks in its name, its ROMs beside it,
+// and the stand-in emulator in another directory with blanks.
+class World : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        root = std::wstring(temp) + L"lumarel run " + std::to_wstring(GetCurrentProcessId()) +
+               L" " + std::to_wstring(++worlds);
+        app = root + L"\\My Games";
+        emulatorDir = root + L"\\My Emulators";
+        for (const std::wstring& dir : {root, app, emulatorDir}) {
+            ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr)) << Ascii(dir);
+        }
+        emulator = emulatorDir + L"\\snes9x.exe";
+        ASSERT_TRUE(
+            CopyFileW(WindowsPath(LUMAREL_EXE).c_str(), (app + L"\\lumarel.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(WindowsPath(STAND_IN_EXE).c_str(), emulator.c_str(), FALSE));
+        rom = app + L"\\a long game name.smc";
+        std::ofstream(std::filesystem::path(rom), std::ios::binary) << std::string(1500000, 'r');
+        std::ofstream(std::filesystem::path(app + L"\\Lumarel.ini"), std::ios::binary)
+            << "Location of Snes9x: " << Ascii(emulator) << "\r\n";
+    }
+
+    void TearDown() override {
+        lumarel.Kill();
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(root), ignored);
+    }
+
+    HWND StartLumarel(const std::wstring& workingDirectory = L"") {
+        if (!lumarel.Start(L"\"" + app + L"\\lumarel.exe\"",
+                           workingDirectory.empty() ? app : workingDirectory)) {
+            return nullptr;
+        }
+        return FindTopLevel(lumarel.Id(), L"Lumarel v1.5", 30s);
+    }
+
+    std::wstring root, app, emulatorDir, emulator, rom;
+    Process lumarel;
+    static inline int worlds = 0;  // each test its own directories
+};
+
+}  // namespace lumarel::e2e
