@@ -3,7 +3,7 @@ BUILD_DIR  := build/mingw
 NATIVE_DIR := build/native
 WINE_RUN   := tools/wine-run.sh
 
-.PHONY: all deps build native run test screenshots fuzz clean format
+.PHONY: all deps build native run test screenshots fuzz dist clean format bench
 
 all: build
 
@@ -36,6 +36,17 @@ fuzz: deps
 
 screenshots: build
 	tools/screenshots.sh
+
+bench: build
+	tools/bench.sh
+
+# A portable download: the program, the README and the licence in one zip.
+DIST := build/lumarel-1.5.zip
+dist: build
+	rm -rf build/dist && mkdir -p build/dist/lumarel-1.5
+	cp $(BUILD_DIR)/lumarel.exe README.md LICENSE build/dist/lumarel-1.5/
+	cd build/dist && cmake -E tar cf ../lumarel-1.5.zip --format=zip lumarel-1.5
+	@echo "dist: $(DIST)"
 
 clean:
 	rm -rf build

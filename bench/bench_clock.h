@@ -1,0 +1,36 @@
+#pragma once
+// Timing and medians shared by the benchmark programs.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace lumarel::bench {
+
+class Stopwatch {
+public:
+    Stopwatch() { QueryPerformanceCounter(&start_); }
+    double Milliseconds() const {
+        LARGE_INTEGER now;
+        LARGE_INTEGER frequency;
+        QueryPerformanceCounter(&now);
+        QueryPerformanceFrequency(&frequency);
+        return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) /
+               static_cast<double>(frequency.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER start_{};
+};
+
+inline double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+}  // namespace lumarel::bench
