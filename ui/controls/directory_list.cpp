@@ -1,7 +1,6 @@
 #include "ui/controls/directory_list.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
@@ -12,17 +11,35 @@ namespace lumarel {
 
 namespace {
 
-// Twips each level of the path is indented by.
+// Twips each level of the path is indented by, and a folder picture's size.
 constexpr int kIndentTwips = 180;
+constexpr int kFolderTwips = 240;
 
-HICON FolderIcon(bool open) {
-    SHFILEINFOW info{};
-    const UINT flags =
-        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES | (open ? SHGFI_OPENICON : 0);
-    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info), flags) == 0) {
-        return nullptr;
+// A folder drawn in a square of `size` pixels: a tab and a body, and for an open folder a
+// lighter front leaning back. Drawn rather than asked of the shell, whose first icon request
+// costs a noticeable part of Lumarel's start-up.
+void DrawFolder(HDC dc, int x, int y, int size, bool open) {
+    const int unit = size / 16 > 0 ? size / 16 : 1;
+    HPEN outline = CreatePen(PS_SOLID, 1, RGB(150, 110, 20));
+    HBRUSH body = CreateSolidBrush(RGB(232, 190, 80));
+    HBRUSH front = CreateSolidBrush(RGB(250, 220, 120));
+    HGDIOBJ oldPen = SelectObject(dc, outline);
+    HGDIOBJ oldBrush = SelectObject(dc, body);
+    Rectangle(dc, x + unit, y + 3 * unit, x + 7 * unit, y + 6 * unit);    // tab
+    Rectangle(dc, x + unit, y + 5 * unit, x + 15 * unit, y + 14 * unit);  // body
+    if (open) {
+        SelectObject(dc, front);
+        const POINT lid[] = {{x + 3 * unit, y + 8 * unit},
+                             {x + 16 * unit - 1, y + 8 * unit},
+                             {x + 14 * unit, y + 14 * unit},
+                             {x + unit, y + 14 * unit}};
+        Polygon(dc, lid, 4);
     }
-    return info.hIcon;
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(front);
+    DeleteObject(body);
+    DeleteObject(outline);
 }
 
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
@@ -40,27 +57,15 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
 
 }  // namespace
 
-DirectoryList::~DirectoryList() {
-    if (openFolder_ != nullptr) {
-        DestroyIcon(openFolder_);
-    }
-    if (closedFolder_ != nullptr) {
-        DestroyIcon(closedFolder_);
-    }
-}
-
 void DirectoryList::Attach(HWND listBox, UINT dpi) {
     listBox_ = listBox;
-    openFolder_ = FolderIcon(true);
-    closedFolder_ = FolderIcon(false);
     SetWindowSubclass(listBox_, KeyProc, 0, reinterpret_cast<DWORD_PTR>(this));
     SetDpi(dpi);
 }
 
 void DirectoryList::SetDpi(UINT dpi) {
     dpi_ = dpi;
-    const int iconHeight = GetSystemMetrics(SM_CYSMICON);
-    const int lineHeight = std::max(iconHeight + 2, TwipsToPixels(240, dpi));
+    const int lineHeight = TwipsToPixels(kFolderTwips, dpi) + 2;
     SendMessageW(listBox_, LB_SETITEMHEIGHT, 0, lineHeight);
 }
 
@@ -94,6 +99,7 @@ OsResult DirectoryList::SetDirectory(const std::wstring& path) {
         lines_.push_back({base + name, name, level, false});
     }
     directory_ = full;
+    entries_ = std::move(entries);
 
     SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
@@ -143,14 +149,10 @@ void DirectoryList::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const Line& line = lines_[item.itemID];
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const int iconSize = GetSystemMetrics(SM_CXSMICON);
+    const int iconSize = TwipsToPixels(kFolderTwips, dpi_);
     int x = item.rcItem.left + 2 + line.level * TwipsToPixels(kIndentTwips, dpi_);
     const int height = item.rcItem.bottom - item.rcItem.top;
-    HICON icon = line.open ? openFolder_ : closedFolder_;
-    if (icon != nullptr) {
-        DrawIconEx(item.hDC, x, item.rcItem.top + (height - iconSize) / 2, icon, iconSize, iconSize,
-                   0, nullptr, DI_NORMAL);
-    }
+    DrawFolder(item.hDC, x, item.rcItem.top + (height - iconSize) / 2, iconSize, line.open);
     x += iconSize + 3;
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));

@@ -16,7 +16,6 @@ namespace lumarel {
 class DirectoryList {
 public:
     explicit DirectoryList(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
-    ~DirectoryList();
     DirectoryList(const DirectoryList&) = delete;
     DirectoryList& operator=(const DirectoryList&) = delete;
 
@@ -25,6 +24,9 @@ public:
     HWND Hwnd() const { return listBox_; }
 
     const std::wstring& Directory() const { return directory_; }
+    // Everything in the directory shown, as listed when it was opened: a file list that
+    // follows can take it instead of reading the directory a second time.
+    const std::vector<DirectoryEntry>& Entries() const { return entries_; }
 
     // Shows a directory ("D:" alone means that drive's current directory) and runs onChange
     // before returning. When the directory cannot be read, nothing changes and the reason
@@ -59,9 +61,8 @@ private:
     HWND listBox_ = nullptr;
     std::wstring directory_;
     std::vector<Line> lines_;
+    std::vector<DirectoryEntry> entries_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    HICON openFolder_ = nullptr;
-    HICON closedFolder_ = nullptr;
 };
 
 }  // namespace lumarel

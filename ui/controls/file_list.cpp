@@ -8,10 +8,16 @@ FileList::FileList(FileSystem& fileSystem, std::wstring patternList)
     : fileSystem_(fileSystem), patterns_(SplitPatternList(patternList)) {}
 
 OsResult FileList::SetDirectory(const std::wstring& directory) {
-    directory_ = directory;
     std::vector<DirectoryEntry> entries;
     const OsResult listed = fileSystem_.List(directory, entries);
-    names_ = listed.ok ? ListedFileNames(entries, patterns_) : std::vector<std::wstring>{};
+    ShowDirectory(directory, listed.ok ? entries : std::vector<DirectoryEntry>{});
+    return listed;
+}
+
+void FileList::ShowDirectory(const std::wstring& directory,
+                             const std::vector<DirectoryEntry>& entries) {
+    directory_ = directory;
+    names_ = ListedFileNames(entries, patterns_);
 
     // Thousands of entries: one reservation and no redraw until the list is complete.
     SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
@@ -26,7 +32,6 @@ OsResult FileList::SetDirectory(const std::wstring& directory) {
     }
     SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listBox_, nullptr, TRUE);
-    return listed;
 }
 
 int FileList::SelectedIndex() const {

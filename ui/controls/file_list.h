@@ -22,6 +22,8 @@ public:
     // Shows the matching files of the directory, with no selection. A directory that
     // cannot be read leaves the list empty; the reason is returned.
     OsResult SetDirectory(const std::wstring& directory);
+    // The same for a directory whose entries were listed already.
+    void ShowDirectory(const std::wstring& directory, const std::vector<DirectoryEntry>& entries);
     const std::wstring& Directory() const { return directory_; }
 
     int Count() const { return static_cast<int>(names_.size()); }

@@ -54,7 +54,7 @@ void LocationWindow::Drive2_Change() {
 }
 
 void LocationWindow::Dir2_Change() {
-    file2_.SetDirectory(dir2_.Directory());
+    file2_.ShowDirectory(dir2_.Directory(), dir2_.Entries());
 }
 
 void LocationWindow::File2_Click() {

@@ -129,7 +129,7 @@ void MainWindow::Drive1_Change() {
 }
 
 void MainWindow::Dir1_Change() {
-    file1_.SetDirectory(dir1_.Directory());
+    file1_.ShowDirectory(dir1_.Directory(), dir1_.Entries());
     SetWindowTextW(Control(numberofroms), std::to_wstring(file1_.Count()).c_str());
 }
 
