@@ -5,6 +5,7 @@
 #include "ui/cheats/cheat_window.h"
 #include "ui/help/help_texts.h"
 #include "ui/help/help_windows.h"
+#include "ui/location/location_window.h"
 #include "tests/window/main_window_fixture.h"
 
 namespace lumarel {
@@ -188,6 +189,45 @@ TEST_F(MainWindowTest, AboutCommandShowsTheSameTextEveryTime) {
     }
     EXPECT_EQ(aboutTexts,
               (std::vector<std::wstring>{AboutText(), L"Close", AboutText(), L"Close"}));
+}
+
+}  // namespace
+}  // namespace lumarel
+
+namespace lumarel {
+namespace {
+
+using namespace lumarel::testing;
+
+// Every control a screen reader can reach has a name: its caption, or a name given for it.
+void ExpectEveryControlNamed(const ControlSet& controls, const char* window) {
+    for (const ControlSpec& design : controls.Table()) {
+        if (design.kind == ControlKind::Frame || design.kind == ControlKind::StatusBar) {
+            continue;
+        }
+        const std::wstring name = design.caption != nullptr ? std::wstring(design.caption)
+                                                            : controls.AccessibleName(design);
+        EXPECT_FALSE(name.empty()) << window << " " << design.id;
+        EXPECT_NE(name, design.name)
+            << window << ": only an identifier names control " << design.id;
+    }
+}
+
+TEST_F(MainWindowTest, EveryControlOfEveryWindowHasAName) {
+    ExpectEveryControlNamed(window->Controls(), "main");
+    SharedValues values;
+    LocationWindow location(GetModuleHandleW(nullptr), fake.Services(), values, L"C:\\ROMS", {});
+    ASSERT_TRUE(location.Create(window->Hwnd()));
+    ExpectEveryControlNamed(location.Controls(), "location");
+    CheatWindow cheats(GetModuleHandleW(nullptr), fake.Services(), values);
+    ASSERT_TRUE(cheats.Create(window->Hwnd()));
+    ExpectEveryControlNamed(cheats.Controls(), "cheats");
+    KeyboardWindow keyboard(GetModuleHandleW(nullptr), fake.session);
+    ASSERT_TRUE(keyboard.Create(window->Hwnd()));
+    ExpectEveryControlNamed(keyboard.Controls(), "keyboard");
+    AboutWindow about(GetModuleHandleW(nullptr), fake.Services());
+    ASSERT_TRUE(about.Create(window->Hwnd()));
+    ExpectEveryControlNamed(about.Controls(), "about");
 }
 
 }  // namespace

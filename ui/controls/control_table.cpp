@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/controls/accessibility.h"
 #include "ui/controls/dpi.h"
 
 namespace lumarel {
@@ -159,6 +160,10 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
         if (design.tooltip != nullptr) {
             SetTooltip(design.id, design.tooltip);
         }
+        if (design.caption == nullptr && design.kind != ControlKind::Frame &&
+            design.kind != ControlKind::StatusBar) {
+            NameForScreenReaders(control, AccessibleName(design));
+        }
     }
     Layout(dpi);
     return true;
@@ -230,6 +235,20 @@ const ControlSpec* ControlSet::Spec(int id) const {
         }
     }
     return nullptr;
+}
+
+std::wstring ControlSet::AccessibleName(const ControlSpec& design) const {
+    if (design.tooltip != nullptr) {
+        return design.tooltip;
+    }
+    if (design.screenReaderName != nullptr) {
+        return design.screenReaderName;
+    }
+    const ControlSpec* frame = Spec(design.frame);
+    if (frame != nullptr && frame->caption != nullptr) {
+        return frame->caption;
+    }
+    return design.name;
 }
 
 void ControlSet::SetTooltip(int id, const std::wstring& text) {

@@ -55,12 +55,13 @@ struct ControlSpec {
     int id = 0;
     const wchar_t* name = L"";  // the identifier the control is known by
     ControlKind kind = ControlKind::Label;
-    const wchar_t* caption = nullptr;       // nullptr: none
-    const wchar_t* tooltip = nullptr;       // nullptr: none
-    TwipsRect rect;                         // relative to the enclosing frame
-    int frame = 0;                          // id of the enclosing frame; 0: the client area
-    std::span<const wchar_t* const> items;  // drop-down list items, in order
-    const FontSpec* font = nullptr;         // nullptr: the dialog font
+    const wchar_t* caption = nullptr;           // nullptr: none
+    const wchar_t* tooltip = nullptr;           // nullptr: none
+    TwipsRect rect;                             // relative to the enclosing frame
+    int frame = 0;                              // id of the enclosing frame; 0: the client area
+    std::span<const wchar_t* const> items;      // drop-down list items, in order
+    const FontSpec* font = nullptr;             // nullptr: the dialog font
+    const wchar_t* screenReaderName = nullptr;  // for a control without caption or hover text
 };
 
 // The created controls of one window, with one tooltip control for their hover texts.
@@ -82,6 +83,10 @@ public:
     const ControlSpec* Spec(int id) const;
     std::span<const ControlSpec> Table() const { return table_; }
     HWND Tooltips() const { return tooltips_; }
+
+    // What a screen reader calls a control without a caption: its hover text, else the name
+    // the table gives it, else its frame's caption.
+    std::wstring AccessibleName(const ControlSpec& design) const;
 
     // The control's hover text: replaces or adds it.
     void SetTooltip(int id, const std::wstring& text);

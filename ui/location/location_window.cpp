@@ -16,9 +16,9 @@ const ControlSpec kLocationControls[] = {
     // id, name, kind, caption, hover text, {left, top, width, height} in twips, frame, items, font
     {Snes9x_location_frame, L"Snes9x_location_frame", K::Frame, nullptr, nullptr, {0, 0, 2535, 4995}},
     {Label1_Location, L"Label1", K::CentredLabel, L"Location of Snes9x", nullptr, {480, 240, 1455, 255}, Snes9x_location_frame, {}, &kUnderlined},
-    {Drive2, L"Drive2", K::DriveList, nullptr, nullptr, {240, 600, 2055, 315}, Snes9x_location_frame},
-    {Dir2, L"Dir2", K::DirectoryList, nullptr, nullptr, {240, 1080, 2055, 2730}, Snes9x_location_frame},
-    {File2, L"File2", K::FileList, nullptr, nullptr, {240, 3960, 2055, 285}, Snes9x_location_frame},
+    {Drive2, L"Drive2", K::DriveList, nullptr, nullptr, {240, 600, 2055, 315}, Snes9x_location_frame, {}, nullptr, L"Drive"},
+    {Dir2, L"Dir2", K::DirectoryList, nullptr, nullptr, {240, 1080, 2055, 2730}, Snes9x_location_frame, {}, nullptr, L"Directory"},
+    {File2, L"File2", K::FileList, nullptr, nullptr, {240, 3960, 2055, 285}, Snes9x_location_frame, {}, nullptr, L"Snes9x executable"},
     {Close_Button, L"Close_Button", K::PushButton, L"Close", nullptr, {720, 4440, 1215, 375}, Snes9x_location_frame},
 };
 // clang-format on
