@@ -71,33 +71,6 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-HWND FindTopLevel(DWORD processId, const std::wstring& caption, std::chrono::milliseconds limit) {
-    struct Search {
-        DWORD processId;
-        const std::wstring* caption;
-        HWND found;
-    } search{processId, &caption, nullptr};
-    WaitUntil(
-        [&] {
-            EnumWindows(
-                [](HWND window, LPARAM data) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(data);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    if (owner == s->processId && IsWindowVisible(window) &&
-                        TextOf(window) == *s->caption) {
-                        s->found = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        limit);
-    return search.found;
-}
-
 namespace {
 
 struct WindowSearch {
@@ -135,6 +108,11 @@ std::wstring ClassName(HWND window) {
 }
 
 }  // namespace
+
+HWND FindTopLevel(DWORD processId, const std::wstring& caption, std::chrono::milliseconds limit) {
+    WindowSearch search{processId, [&caption](HWND window) { return TextOf(window) == caption; }};
+    return Search(search, limit);
+}
 
 HWND FindMessageBox(DWORD processId, std::chrono::milliseconds limit) {
     WindowSearch search{processId, [](HWND window) { return ClassName(window) == L"#32770"; }};

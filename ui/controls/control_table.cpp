@@ -171,8 +171,8 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
 
 RECT ControlSet::PixelRect(const ControlSpec& design, UINT dpi) const {
     TwipsRect rect = design.rect;
-    for (const ControlSpec* frame = Spec(design.frame); frame != nullptr;
-         frame = Spec(frame->frame)) {
+    for (const ControlSpec* frame = DesignOf(design.frame); frame != nullptr;
+         frame = DesignOf(frame->frame)) {
         rect.left += frame->rect.left;
         rect.top += frame->rect.top;
     }
@@ -228,7 +228,7 @@ HWND ControlSet::Hwnd(int id) const {
     return found != windows_.end() ? found->second : nullptr;
 }
 
-const ControlSpec* ControlSet::Spec(int id) const {
+const ControlSpec* ControlSet::DesignOf(int id) const {
     for (const ControlSpec& design : table_) {
         if (design.id == id) {
             return &design;
@@ -244,7 +244,7 @@ std::wstring ControlSet::AccessibleName(const ControlSpec& design) const {
     if (design.screenReaderName != nullptr) {
         return design.screenReaderName;
     }
-    const ControlSpec* frame = Spec(design.frame);
+    const ControlSpec* frame = DesignOf(design.frame);
     if (frame != nullptr && frame->caption != nullptr) {
         return frame->caption;
     }
@@ -272,7 +272,7 @@ void ControlSet::SetTooltip(int id, const std::wstring& text) {
 }
 
 void ControlSet::OnCommand(int id, int code) {
-    const ControlSpec* design = Spec(id);
+    const ControlSpec* design = DesignOf(id);
     if (design == nullptr || design->kind != ControlKind::CheckBox || code != BN_CLICKED) {
         return;
     }
@@ -282,7 +282,7 @@ void ControlSet::OnCommand(int id, int code) {
 }
 
 void ControlSet::SelectOptionButton(int id) {
-    const ControlSpec* selected = Spec(id);
+    const ControlSpec* selected = DesignOf(id);
     if (selected == nullptr || selected->kind != ControlKind::OptionButton) {
         return;
     }

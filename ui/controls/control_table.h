@@ -80,7 +80,7 @@ public:
     void Layout(UINT dpi);
 
     HWND Hwnd(int id) const;
-    const ControlSpec* Spec(int id) const;
+    const ControlSpec* DesignOf(int id) const;
     std::span<const ControlSpec> Table() const { return table_; }
     HWND Tooltips() const { return tooltips_; }
 
