@@ -1,7 +1,6 @@
 #include "platform/win32/win32_services.h"
 
 #include <windows.h>
-#include <winnetwk.h>
 
 #include <memory>
 
@@ -306,7 +305,11 @@ OsResult Win32FileSystem::Drives(std::vector<DriveInfo>& drives) {
         if (type == DRIVE_REMOTE) {
             wchar_t share[MAX_PATH] = L"";
             DWORD length = MAX_PATH;
-            if (WNetGetConnectionW(device, share, &length) == NO_ERROR) {
+            // Loaded only when there is a network drive, to keep start-up lean.
+            using ConnectionFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+            static const auto connection = reinterpret_cast<ConnectionFn>(reinterpret_cast<void*>(
+                GetProcAddress(LoadLibraryW(L"mpr.dll"), "WNetGetConnectionW")));
+            if (connection != nullptr && connection(device, share, &length) == NO_ERROR) {
                 drive.label = share;
             }
         } else if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) {

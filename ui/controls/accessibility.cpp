@@ -5,19 +5,41 @@
 
 namespace lumarel {
 
-void NameForScreenReaders(HWND control, const std::wstring& name) {
-    // One service object for the process, made on first use; COM keeps it alive.
-    static IAccPropServices* const services = [] {
+namespace {
+
+// COM is loaded the first time a name is given, not at start-up: under Wine loading and
+// starting it costs more than the whole rest of Lumarel's start.
+IAccPropServices* AnnotationService() {
+    static IAccPropServices* const service = []() -> IAccPropServices* {
+        HMODULE ole = LoadLibraryW(L"ole32.dll");
+        if (ole == nullptr) {
+            return nullptr;
+        }
+        using InitializeFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+        using CreateFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+        const auto initialize = reinterpret_cast<InitializeFn>(
+            reinterpret_cast<void*>(GetProcAddress(ole, "CoInitializeEx")));
+        const auto create = reinterpret_cast<CreateFn>(
+            reinterpret_cast<void*>(GetProcAddress(ole, "CoCreateInstance")));
         IAccPropServices* created = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IAccPropServices, reinterpret_cast<void**>(&created)))) {
-            return static_cast<IAccPropServices*>(nullptr);
+        if (initialize == nullptr || create == nullptr ||
+            FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED)) ||
+            FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                          IID_IAccPropServices, reinterpret_cast<void**>(&created)))) {
+            return nullptr;
         }
         return created;
     }();
-    if (services != nullptr && control != nullptr && !name.empty()) {
-        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                 PROPID_ACC_NAME, name.c_str());
+    return service;
+}
+
+}  // namespace
+
+void NameForScreenReaders(HWND control, const std::wstring& name) {
+    IAccPropServices* service = AnnotationService();
+    if (service != nullptr && control != nullptr && !name.empty()) {
+        service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                PROPID_ACC_NAME, name.c_str());
     }
 }
 

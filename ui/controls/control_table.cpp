@@ -160,10 +160,6 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
         if (design.tooltip != nullptr) {
             SetTooltip(design.id, design.tooltip);
         }
-        if (design.caption == nullptr && design.kind != ControlKind::Frame &&
-            design.kind != ControlKind::StatusBar) {
-            NameForScreenReaders(control, AccessibleName(design));
-        }
     }
     Layout(dpi);
     return true;
@@ -235,6 +231,15 @@ const ControlSpec* ControlSet::DesignOf(int id) const {
         }
     }
     return nullptr;
+}
+
+void ControlSet::NameControlsForScreenReaders() const {
+    for (const ControlSpec& design : table_) {
+        if (design.caption == nullptr && design.kind != ControlKind::Frame &&
+            design.kind != ControlKind::StatusBar) {
+            NameForScreenReaders(Hwnd(design.id), AccessibleName(design));
+        }
+    }
 }
 
 std::wstring ControlSet::AccessibleName(const ControlSpec& design) const {

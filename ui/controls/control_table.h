@@ -87,6 +87,8 @@ public:
     // What a screen reader calls a control without a caption: its hover text, else the name
     // the table gives it, else its frame's caption.
     std::wstring AccessibleName(const ControlSpec& design) const;
+    // Gives those names to the controls; the window calls it once it is on the screen.
+    void NameControlsForScreenReaders() const;
 
     // The control's hover text: replaces or adds it.
     void SetTooltip(int id, const std::wstring& text);

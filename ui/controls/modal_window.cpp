@@ -69,6 +69,7 @@ void ModalWindow::ShowModal() {
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     SetFocus(Control(InitialFocus()));
+    controls_.NameControlsForScreenReaders();
     PumpMessagesUntil([this] { return window_ == nullptr; });
 }
 

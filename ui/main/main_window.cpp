@@ -21,6 +21,8 @@ namespace lumarel {
 namespace {
 
 constexpr wchar_t kMainClass[] = L"LumarelMain";
+constexpr UINT_PTR kNameControlsTimer = 1;
+constexpr UINT kNameControlsDelayMs = 500;
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT;
 
@@ -107,6 +109,8 @@ bool MainWindow::Create() {
     file1_.onDoubleClick = [this] { File1_DblClick(); };
     Form_Load();
     SetFocus(goButton);
+    // Named once the window is up, so that start-up does not wait for COM.
+    SetTimer(window_, kNameControlsTimer, kNameControlsDelayMs, nullptr);
     return true;
 }
 
@@ -387,6 +391,13 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == Dir1) {
                 dir1_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
                 return TRUE;
+            }
+            break;
+        case WM_TIMER:
+            if (wParam == kNameControlsTimer) {
+                KillTimer(window_, kNameControlsTimer);
+                controls_.NameControlsForScreenReaders();
+                return 0;
             }
             break;
         case WM_MOUSEMOVE:

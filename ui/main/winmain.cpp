@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "launch/command_line.h"
 #include "platform/win32/win32_services.h"
@@ -30,8 +29,6 @@ std::wstring ExecutablePath() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    // COM for the names screen readers read; Lumarel runs without it when it fails.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls{sizeof(controls),
                                   ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -52,8 +49,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     ShowWindow(main.Hwnd(), show);
     UpdateWindow(main.Hwnd());
     lumarel::PumpMessagesUntil([] { return false; });
-    if (SUCCEEDED(com)) {
-        CoUninitialize();
-    }
     return 0;
 }
