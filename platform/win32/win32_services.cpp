@@ -116,8 +116,29 @@ std::wstring ShortPath(const std::wstring& path) {
 
 }  // namespace Code
 
+// The window a message belongs to: the active one, or, when Lumarel is not in front, the
+// last window the user worked in. An owner keeps the box modal: without one the main window
+// would take clicks while the message is up.
+static HWND MessageOwner() {
+    if (HWND active = GetActiveWindow()) {
+        return active;
+    }
+    HWND owner = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == nullptr) {
+                *reinterpret_cast<HWND*>(found) = GetLastActivePopup(window);
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&owner));
+    return owner;
+}
+
 void Win32MessageBoxes::Show(const Message& message) {
-    MessageBoxW(GetActiveWindow(), message.text.c_str(), message.title.c_str(),
+    MessageBoxW(MessageOwner(), message.text.c_str(), message.title.c_str(),
                 MB_OK | IconStyle(message.icon));
 }
 
