@@ -19,20 +19,21 @@ constexpr int kFolderTwips = 240;
 // lighter front leaning back. Drawn rather than asked of the shell, whose first icon request
 // costs a noticeable part of Lumarel's start-up.
 void DrawFolder(HDC dc, int x, int y, int size, bool open) {
-    const int unit = size / 16 > 0 ? size / 16 : 1;
+    // Drawn on a grid of 16 steps, whatever the size the dpi gives.
+    const auto at = [size](int step) { return step * size / 16; };
     HPEN outline = CreatePen(PS_SOLID, 1, RGB(150, 110, 20));
     HBRUSH body = CreateSolidBrush(RGB(232, 190, 80));
     HBRUSH front = CreateSolidBrush(RGB(250, 220, 120));
     HGDIOBJ oldPen = SelectObject(dc, outline);
     HGDIOBJ oldBrush = SelectObject(dc, body);
-    Rectangle(dc, x + unit, y + 3 * unit, x + 7 * unit, y + 6 * unit);    // tab
-    Rectangle(dc, x + unit, y + 5 * unit, x + 15 * unit, y + 14 * unit);  // body
+    Rectangle(dc, x + at(1), y + at(3), x + at(7), y + at(6));    // tab
+    Rectangle(dc, x + at(1), y + at(5), x + at(15), y + at(14));  // body
     if (open) {
         SelectObject(dc, front);
-        const POINT lid[] = {{x + 3 * unit, y + 8 * unit},
-                             {x + 16 * unit - 1, y + 8 * unit},
-                             {x + 14 * unit, y + 14 * unit},
-                             {x + unit, y + 14 * unit}};
+        const POINT lid[] = {{x + at(3), y + at(8)},
+                             {x + at(16) - 1, y + at(8)},
+                             {x + at(14), y + at(14)},
+                             {x + at(1), y + at(14)}};
         Polygon(dc, lid, 4);
     }
     SelectObject(dc, oldBrush);
