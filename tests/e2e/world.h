@@ -27,8 +27,14 @@ inline std::string ReadBytes(const std::wstring& path) {
     return bytes.str();
 }
 
+// Paths and lines here are ASCII (short paths); each character narrows as it is.
 inline std::string Ascii(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
+    std::string narrow;
+    narrow.reserve(text.size());
+    for (wchar_t c : text) {
+        narrow += static_cast<char>(c);
+    }
+    return narrow;
 }
 
 // A world of its own: Lumarel in a directory with blanks in its name, its ROMs beside it,
