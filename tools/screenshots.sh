@@ -26,18 +26,10 @@ window_id() {
     return 1
 }
 
-# Captures the screen once two captures in a row agree (the windows have finished
-# painting), trimmed to the windows on it.
+# The screen once it has settled, trimmed to the windows on it.
 capture() {
-    local file=$1 previous=""
-    for _ in $(seq 30); do
-        import -window root "$file.full.png" 2>/dev/null
-        local sum
-        sum=$(md5sum <"$file.full.png")
-        [[ "$sum" == "$previous" ]] && break
-        previous=$sum
-        sleep 0.2
-    done
+    local file=$1
+    "$repo/tools/settled-screenshot.sh" "$file.full.png"
     convert "$file.full.png" -trim +repage "$file"
     rm -f "$file.full.png"
 }

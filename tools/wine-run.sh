@@ -114,17 +114,7 @@ show() {
         kill -0 "$pid" 2>/dev/null || { say "Lumarel ended before its window showed"; exit 1; }
         sleep 0.1
     done
-    # Wait until two screenshots in a row agree: the window has finished painting.
-    local previous=""
-    for _ in $(seq 50); do
-        import -window root "$shot.tmp.png" 2>/dev/null
-        local sum
-        sum=$(md5sum <"$shot.tmp.png")
-        [[ "$sum" == "$previous" ]] && break
-        previous=$sum
-        sleep 0.2
-    done
-    mv "$shot.tmp.png" "$shot"
+    "$repo/tools/settled-screenshot.sh" "$shot"
     say "no display is set: Lumarel ran on a virtual display; its screenshot is $shot"
 }
 
