@@ -63,18 +63,30 @@ struct DirectoryEntry {
     std::uint64_t size = 0;
 };
 
-// Directory listings. A listing that fails says why.
+// What kind of device a drive is: it decides whether its volume label may be asked for.
+enum class DriveKind { Unknown, Removable, Fixed, Remote, Optical, RamDisk };
+
 // One drive of the machine, as a drive list shows it.
 struct DriveInfo {
     wchar_t letter = L'C';  // upper case
-    std::wstring label;     // the volume label, or a network drive's share name
+    DriveKind kind = DriveKind::Fixed;
+    std::wstring label;  // a network drive's share name; a volume label once it was read
 };
+
+// Directory listings and drives. A listing that fails says why.
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) = 0;
+    // The machine's drives with their kinds and network names, without volume labels:
+    // reading those wakes sleeping disks.
     virtual OsResult Drives(std::vector<DriveInfo>& drives) = 0;
+    // A drive's volume label; empty when it has none or cannot be read.
+    virtual std::wstring VolumeLabel(wchar_t letter) = 0;
+    // False when the drive's root directory is not there at all: a drive removed, a network
+    // share dropped, a substituted drive undone.
+    virtual bool DriveIsPresent(wchar_t letter) = 0;
     virtual OsResult FileSize(const std::wstring& path, std::uint64_t& size) = 0;
     // A path made absolute; a bare drive ("D:") becomes that drive's current directory.
     virtual std::wstring FullPath(const std::wstring& path) = 0;

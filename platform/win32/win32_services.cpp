@@ -151,8 +151,9 @@ OsResult Win32ProcessStarter::Start(const std::wstring& commandLine, WindowShow 
     PROCESS_INFORMATION process{};
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     std::wstring mutableLine = commandLine;
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    // The started program gets the system's error mode, not the quiet one Lumarel runs with.
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process)) {
         return LastError();
     }
     CloseHandle(process.hThread);
@@ -302,9 +303,41 @@ OsResult Win32FileSystem::List(const std::wstring& directory,
     return OsResult::Success();
 }
 
-}  // namespace lumarel
+namespace {
 
-namespace lumarel {
+DriveKind KindOf(UINT type) {
+    switch (type) {
+        case DRIVE_REMOVABLE:
+            return DriveKind::Removable;
+        case DRIVE_FIXED:
+            return DriveKind::Fixed;
+        case DRIVE_REMOTE:
+            return DriveKind::Remote;
+        case DRIVE_CDROM:
+            return DriveKind::Optical;
+        case DRIVE_RAMDISK:
+            return DriveKind::RamDisk;
+        default:
+            return DriveKind::Unknown;
+    }
+}
+
+// The share a network drive is connected to, as Windows remembers it: no network traffic.
+std::wstring NetworkShareOf(wchar_t letter) {
+    using ConnectionFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    // Loaded only when there is a network drive, to keep start-up lean.
+    static const auto connection = reinterpret_cast<ConnectionFn>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"mpr.dll"), "WNetGetConnectionW")));
+    const wchar_t device[] = {letter, L':', L'\0'};
+    wchar_t share[MAX_PATH] = L"";
+    DWORD length = MAX_PATH;
+    if (connection != nullptr && connection(device, share, &length) == NO_ERROR) {
+        return share;
+    }
+    return {};
+}
+
+}  // namespace
 
 OsResult Win32FileSystem::Drives(std::vector<DriveInfo>& drives) {
     drives.clear();
@@ -312,8 +345,6 @@ OsResult Win32FileSystem::Drives(std::vector<DriveInfo>& drives) {
     if (mask == 0) {
         return LastError();
     }
-    // Windows asks no question about an empty floppy or card drive while Lumarel lists drives.
-    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     for (int index = 0; index < 26; ++index) {
         if ((mask & (1u << index)) == 0) {
             continue;
@@ -321,31 +352,37 @@ OsResult Win32FileSystem::Drives(std::vector<DriveInfo>& drives) {
         DriveInfo drive;
         drive.letter = static_cast<wchar_t>(L'A' + index);
         const wchar_t root[] = {drive.letter, L':', L'\\', L'\0'};
-        const wchar_t device[] = {drive.letter, L':', L'\0'};
-        const UINT type = GetDriveTypeW(root);
-        if (type == DRIVE_REMOTE) {
-            wchar_t share[MAX_PATH] = L"";
-            DWORD length = MAX_PATH;
-            // Loaded only when there is a network drive, to keep start-up lean.
-            using ConnectionFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
-            static const auto connection = reinterpret_cast<ConnectionFn>(reinterpret_cast<void*>(
-                GetProcAddress(LoadLibraryW(L"mpr.dll"), "WNetGetConnectionW")));
-            if (connection != nullptr && connection(device, share, &length) == NO_ERROR) {
-                drive.label = share;
-            }
-        } else if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) {
-            // Removable and optical drives are not asked: an empty one would keep the
-            // list waiting for the medium.
-            wchar_t label[MAX_PATH + 1] = L"";
-            if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
-                                      0)) {
-                drive.label = label;
-            }
+        drive.kind = KindOf(GetDriveTypeW(root));
+        if (drive.kind == DriveKind::Remote) {
+            drive.label = NetworkShareOf(drive.letter);
         }
         drives.push_back(std::move(drive));
     }
-    SetErrorMode(previousMode);
     return OsResult::Success();
+}
+
+std::wstring Win32FileSystem::VolumeLabel(wchar_t letter) {
+    const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+    wchar_t label[MAX_PATH + 1] = L"";
+    if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
+        return {};
+    }
+    return label;
+}
+
+bool Win32FileSystem::DriveIsPresent(wchar_t letter) {
+    const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+    if (GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR) {
+        return false;
+    }
+    if (GetFileAttributesW(root) != INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    // A drive that is there but not ready (an empty card reader) is still present.
+    const DWORD error = GetLastError();
+    return error != ERROR_PATH_NOT_FOUND && error != ERROR_FILE_NOT_FOUND &&
+           error != ERROR_INVALID_DRIVE && error != ERROR_BAD_NETPATH &&
+           error != ERROR_BAD_NET_NAME;
 }
 
 OsResult Win32FileSystem::FileSize(const std::wstring& path, std::uint64_t& size) {

@@ -44,6 +44,8 @@ class Win32FileSystem final : public FileSystem {
 public:
     OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) override;
     OsResult Drives(std::vector<DriveInfo>& drives) override;
+    std::wstring VolumeLabel(wchar_t letter) override;
+    bool DriveIsPresent(wchar_t letter) override;
     OsResult FileSize(const std::wstring& path, std::uint64_t& size) override;
     std::wstring FullPath(const std::wstring& path) override;
     std::wstring WorkingDirectory() override;

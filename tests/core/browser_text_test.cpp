@@ -49,9 +49,10 @@ TEST(ListPaths, DirectoryChainFromTheRootDown) {
 }
 
 TEST(ListPaths, DrivesAsWindowsUsersKnowThem) {
-    EXPECT_EQ(DriveListText({L'C', L"SYSTEM"}), L"c: [SYSTEM]");
-    EXPECT_EQ(DriveListText({L'Z', L"\\\\server\\share"}), L"z: [\\\\server\\share]");
-    EXPECT_EQ(DriveListText({L'D', L""}), L"d:");
+    EXPECT_EQ(DriveListText({L'C', DriveKind::Fixed, L"SYSTEM"}), L"c: [SYSTEM]");
+    EXPECT_EQ(DriveListText({L'Z', DriveKind::Remote, L"\\\\server\\share"}),
+              L"z: [\\\\server\\share]");
+    EXPECT_EQ(DriveListText({L'D'}), L"d:");
     EXPECT_EQ(DriveLetterOf(L"c:\\roms"), L'C');
     EXPECT_EQ(DriveLetterOf(L"\\\\server\\share"), 0);
     EXPECT_EQ(DriveLetterOf(L""), 0);

@@ -166,4 +166,25 @@ HWND FindTopLevelContaining(const std::wstring& part, std::chrono::milliseconds 
     return Search(search, limit);
 }
 
+void RestPointerOn(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    // Absolute coordinates of the primary screen, on the scale SendInput expects.
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv((rect.left + rect.right) / 2, 65535, screenWidth - 1);
+    input.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65535, screenHeight - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+}
+
+std::wstring ShownTooltip(DWORD processId) {
+    WindowSearch search{processId,
+                        [](HWND window) { return ClassName(window) == L"tooltips_class32"; }};
+    HWND tip = Search(search, 0ms);
+    return tip != nullptr ? TextOf(tip) : std::wstring();
+}
+
 }  // namespace lumarel::robot

@@ -56,4 +56,10 @@ void PressKey(HWND window, WORD key);
 // Any top-level window whose caption contains `part`, of any process.
 HWND FindTopLevelContaining(const std::wstring& part, std::chrono::milliseconds limit);
 
+// Moves the real pointer to the middle of a window, as the mouse would.
+void RestPointerOn(HWND window);
+
+// The text of the hover-text window that the process shows now; empty when none shows.
+std::wstring ShownTooltip(DWORD processId);
+
 }  // namespace lumarel::robot

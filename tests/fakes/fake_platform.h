@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,12 @@ public:
         found = drives;
         return OsResult::Success();
     }
+    std::wstring VolumeLabel(wchar_t letter) override {
+        labelsAsked.push_back(letter);
+        const auto found = volumeLabels.find(letter);
+        return found != volumeLabels.end() ? found->second : std::wstring();
+    }
+    bool DriveIsPresent(wchar_t letter) override { return goneDrives.count(letter) == 0; }
     OsResult FileSize(const std::wstring& path, std::uint64_t& size) override {
         const auto found = sizes.find(path);
         if (found == sizes.end()) {
@@ -133,7 +140,10 @@ public:
     std::map<std::wstring, std::vector<DirectoryEntry>> directories;
     std::map<std::wstring, OsResult> failures;
     std::vector<std::wstring> listed;
-    std::vector<DriveInfo> drives = {{L'C', L"SYSTEM"}, {L'D', L""}};
+    std::vector<DriveInfo> drives = {{L'C'}, {L'D', DriveKind::Removable}};
+    std::map<wchar_t, std::wstring> volumeLabels = {{L'C', L"SYSTEM"}};
+    std::vector<wchar_t> labelsAsked;
+    std::set<wchar_t> goneDrives;  // drives whose root is not there
     std::map<std::wstring, std::uint64_t> sizes;
     std::wstring workingDirectory = L"C:\\";
 };

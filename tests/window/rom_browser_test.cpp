@@ -4,6 +4,8 @@
 
 #include "tests/window/main_window_fixture.h"
 
+#include <dbt.h>
+
 namespace lumarel {
 namespace {
 
@@ -19,7 +21,8 @@ protected:
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
         auto& fs = fake.fileSystem;
-        fs.drives = {{L'C', L"SYSTEM"}, {L'D', L""}, {L'E', L"DATA"}};
+        fs.drives = {{L'C'}, {L'D', DriveKind::Removable}, {L'E'}};
+        fs.volumeLabels = {{L'C', L"SYSTEM"}, {L'D', L"STICK"}, {L'E', L"DATA"}};
         fs.directories[L"C:\\"] = {Folder(L"ROMS"), Folder(L"Windows"), {L"top.smc"}};
         fs.directories[L"C:\\ROMS"] = {{L"b.smc"}, {L"a.sfc"}, {L"readme.txt"}, Folder(L"Saves")};
         fs.directories[L"C:\\ROMS\\Saves"] = {{L"one.fig"}};
@@ -31,6 +34,20 @@ protected:
     }
 
     std::wstring DriveText() { return WindowText(Control(Drive1)); }
+    std::vector<std::wstring> DriveItems() {
+        std::vector<std::wstring> items;
+        const auto count = static_cast<int>(SendMessageW(Control(Drive1), CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            items.push_back(ListItemText(Control(Drive1), i));
+        }
+        return items;
+    }
+    // Opens the drop-down as a click on it does, and closes it again.
+    void OpenDriveList() {
+        SendMessageW(Control(Drive1), CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageW(Control(Drive1), CB_SHOWDROPDOWN, FALSE, 0);
+        DrainMessages();
+    }
     std::wstring Count() { return WindowText(Control(numberofroms)); }
     std::wstring RomHoverText() {
         return TooltipOf(window->Controls().Tooltips(), window->Hwnd(), Control(File1));
@@ -63,7 +80,8 @@ protected:
 };
 
 TEST_F(RomBrowserTest, StartsInLumarelsDirectory) {
-    EXPECT_EQ(DriveText(), L"c: [SYSTEM]");
+    EXPECT_EQ(DriveText(), L"c:");
+    EXPECT_TRUE(fake.fileSystem.labelsAsked.empty()) << "start-up woke the disks";
     DirectoryList& dirs = window->Directories();
     EXPECT_EQ(dirs.Directory(), L"C:\\ROMS");
     ASSERT_EQ(dirs.Count(), 3);
@@ -96,7 +114,7 @@ TEST_F(RomBrowserTest, OpeningADirectoryRefillsTheRomsAndCount) {
 TEST_F(RomBrowserTest, UnavailableDriveFallsBackWithoutAMessage) {
     OpenDirectoryLine(2);
     PickDrive(L'D');
-    EXPECT_EQ(DriveText(), L"c: [SYSTEM]");
+    EXPECT_EQ(DriveText(), L"c:");
     EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS");
     EXPECT_EQ(Count(), L"2");
     EXPECT_TRUE(fake.messages.shown.empty());
@@ -105,7 +123,7 @@ TEST_F(RomBrowserTest, UnavailableDriveFallsBackWithoutAMessage) {
 TEST_F(RomBrowserTest, OtherDriveFailureLeavesTheListsWhereTheyWere) {
     OpenDirectoryLine(2);
     PickDrive(L'E');
-    EXPECT_EQ(DriveText(), L"e: [DATA]");
+    EXPECT_EQ(DriveText(), L"e:");
     EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS\\Saves");
     EXPECT_EQ(window->RomList().Entry(0), L"one.fig");
     EXPECT_EQ(Count(), L"1");
@@ -116,7 +134,59 @@ TEST_F(RomBrowserTest, FallbackEndsWhenLumarelsOwnDriveIsUnavailableToo) {
     fake.fileSystem.failures[L"C:\\"] = OsResult::Failure(21, L"The device is not ready.");
     fake.fileSystem.failures[L"C:\\ROMS"] = OsResult::Failure(21, L"The device is not ready.");
     PickDrive(L'D');  // returns: no endless fallback
+    EXPECT_EQ(DriveText(), L"c:");
+}
+
+TEST_F(RomBrowserTest, AGoneDriveFallsBackAMissingFolderOnAPresentDriveDoesNot) {
+    struct Case {
+        wchar_t letter;
+        bool gone;
+        const wchar_t* directoryAfter;
+    };
+    const Case cases[] = {
+        {L'F', true, L"C:\\ROMS"},          // a stick pulled out: its root is gone
+        {L'G', false, L"C:\\ROMS\\Saves"},  // the drive's current folder was removed
+    };
+    auto& fs = fake.fileSystem;
+    for (const Case& c : cases) {
+        fs.drives.push_back({c.letter});
+        fs.failures[std::wstring{c.letter, L':', L'\\'}] =
+            OsResult::Failure(3, L"The system cannot find the path specified.");
+        if (c.gone) {
+            fs.goneDrives.insert(c.letter);
+        }
+    }
+    window->Drives().Refresh(false);
+    for (const Case& c : cases) {
+        OpenDirectoryLine(2);  // Saves
+        PickDrive(c.letter);
+        EXPECT_EQ(window->Directories().Directory(), c.directoryAfter) << char(c.letter);
+        EXPECT_EQ(window->Drives().Drive(), c.gone ? L'C' : c.letter) << char(c.letter);
+    }
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(RomBrowserTest, OpeningTheDriveListReadsLabelsOnceAndFindsNewDrives) {
+    auto& fs = fake.fileSystem;
+    OpenDriveList();
+    EXPECT_EQ(DriveItems(), (std::vector<std::wstring>{L"c: [SYSTEM]", L"d:", L"e: [DATA]"}));
+    EXPECT_EQ(fs.labelsAsked, (std::vector<wchar_t>{L'C', L'E'})) << "a removable drive was asked";
+
+    fs.drives.push_back({L'F'});
+    fs.volumeLabels[L'F'] = L"NEW";
+    OpenDriveList();
+    EXPECT_EQ(DriveItems().back(), L"f: [NEW]");
+    EXPECT_EQ(fs.labelsAsked, (std::vector<wchar_t>{L'C', L'E', L'F'}));
+
+    // A drive plugged in while the list is closed shows at once, without its label.
+    fs.drives.push_back({L'G', DriveKind::Removable});
+    SendMessageW(window->Hwnd(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+    EXPECT_EQ(DriveItems().back(), L"g:");
+
+    // The selected drive and the lists below it stay as they were.
     EXPECT_EQ(DriveText(), L"c: [SYSTEM]");
+    EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS");
+    EXPECT_EQ(Count(), L"2");
 }
 
 TEST_F(RomBrowserTest, SelectionShowsTheSizeAndTheNameInTheHoverText) {

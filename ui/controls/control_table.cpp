@@ -130,6 +130,11 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
+    // The message loop finds a window's tooltip control by this property and relays the
+    // mouse to it.
+    if (tooltips_ != nullptr) {
+        SetPropW(parent, kTooltipsProperty, tooltips_);
+    }
 
     for (size_t index = 0; index < table.size(); ++index) {
         const ControlSpec& design = table[index];

@@ -5,9 +5,16 @@
 namespace lumarel {
 
 void DriveFollower::DriveChanged() {
-    const std::wstring drive{drives_.Drive(), L':'};
-    const OsResult opened = directories_.SetDirectory(drive);
-    if (opened.ok || !opened.DeviceUnavailable() || fallingBack_) {
+    const wchar_t letter = drives_.Drive();
+    const OsResult opened = directories_.SetDirectory(std::wstring{letter, L':'});
+    if (opened.ok || fallingBack_) {
+        return;
+    }
+    // A drive whose root is gone is as unavailable as an empty one; a folder missing on a
+    // drive that is there is not.
+    const bool unavailable =
+        opened.DeviceUnavailable() || (opened.NotFound() && !drives_.IsPresent(letter));
+    if (!unavailable) {
         return;
     }
     fallingBack_ = true;

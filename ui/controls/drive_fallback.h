@@ -1,6 +1,7 @@
 #pragma once
 // What a drive list's change does, the same in every window: the directory list follows the
-// drive; an unavailable device sends both lists back to Lumarel's own drive and directory.
+// drive; an unavailable device, or a drive that is gone, sends both lists back to Lumarel's
+// own drive and directory.
 
 #include <string>
 

@@ -1,19 +1,81 @@
 #include "ui/controls/drive_list.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "ui/controls/list_paths.h"
 
 namespace lumarel {
 
+namespace {
+
+// Only fixed and RAM drives are asked for their labels: a removable or optical drive
+// without its medium would keep the list waiting.
+bool LabelMayBeRead(DriveKind kind) {
+    return kind == DriveKind::Fixed || kind == DriveKind::RamDisk;
+}
+
+}  // namespace
+
 void DriveList::Attach(HWND comboBox) {
     comboBox_ = comboBox;
     fileSystem_.Drives(drives_);
+    Fill();
+}
+
+void DriveList::Refresh(bool withLabels) {
+    std::vector<DriveInfo> drives;
+    if (!fileSystem_.Drives(drives).ok) {
+        return;  // the list keeps what it showed
+    }
+    for (DriveInfo& drive : drives) {
+        if (!LabelMayBeRead(drive.kind)) {
+            continue;
+        }
+        const auto known = std::find_if(drives_.begin(), drives_.end(), [&](const DriveInfo& d) {
+            return d.letter == drive.letter && d.kind == drive.kind;
+        });
+        if (known != drives_.end() && !known->label.empty()) {
+            drive.label = known->label;  // read once: a label is asked for only the first time
+        } else if (withLabels) {
+            drive.label = fileSystem_.VolumeLabel(drive.letter);
+        }
+    }
+    // A selected drive that has gone stays in the list, so that the selection stays too.
+    const auto gone = std::find_if(drives_.begin(), drives_.end(),
+                                   [this](const DriveInfo& d) { return d.letter == drive_; });
+    if (gone != drives_.end() &&
+        std::none_of(drives.begin(), drives.end(),
+                     [this](const DriveInfo& d) { return d.letter == drive_; })) {
+        drives.insert(std::upper_bound(drives.begin(), drives.end(), *gone,
+                                       [](const DriveInfo& a, const DriveInfo& b) {
+                                           return a.letter < b.letter;
+                                       }),
+                      *gone);
+    }
+    const bool same = drives.size() == drives_.size() &&
+                      std::equal(drives.begin(), drives.end(), drives_.begin(),
+                                 [](const DriveInfo& a, const DriveInfo& b) {
+                                     return a.letter == b.letter && a.label == b.label;
+                                 });
+    drives_ = std::move(drives);
+    if (!same) {
+        Fill();
+    }
+}
+
+void DriveList::Fill() {
     SendMessageW(comboBox_, CB_RESETCONTENT, 0, 0);
+    int selected = -1;
     for (const DriveInfo& drive : drives_) {
         const std::wstring text = DriveListText(drive);
-        SendMessageW(comboBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        const auto index = static_cast<int>(
+            SendMessageW(comboBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        if (drive.letter == drive_) {
+            selected = index;
+        }
     }
+    SendMessageW(comboBox_, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
 void DriveList::SetDrive(wchar_t letter) {
@@ -34,6 +96,10 @@ void DriveList::SetDrive(wchar_t letter) {
 }
 
 void DriveList::OnCommand(int code) {
+    if (code == CBN_DROPDOWN) {
+        Refresh(true);
+        return;
+    }
     if (code != CBN_SELCHANGE) {
         return;
     }

@@ -23,13 +23,22 @@ public:
     // Selects a drive; a change runs onChange before this returns. Unknown letters are
     // ignored.
     void SetDrive(wchar_t letter);
+    // Whether the drive's root is there at all.
+    bool IsPresent(wchar_t letter) { return fileSystem_.DriveIsPresent(letter); }
 
-    // The window's share of WM_COMMAND for this control.
+    // Lists the drives anew (drives come and go while Lumarel runs), reading the volume
+    // labels of fixed drives when `withLabels` says so. The selected drive stays selected,
+    // and nothing below the list changes.
+    void Refresh(bool withLabels);
+
+    // The window's share of WM_COMMAND for this control: opening the list refreshes it.
     void OnCommand(int code);
 
     std::function<void()> onChange;
 
 private:
+    void Fill();
+
     FileSystem& fileSystem_;
     HWND comboBox_ = nullptr;
     std::vector<DriveInfo> drives_;

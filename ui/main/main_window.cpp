@@ -1,6 +1,7 @@
 #include "ui/main/main_window.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 
 #include "resources/resource_ids.h"
 #include "launch/command_line.h"
@@ -400,6 +401,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_DEVICECHANGE:
+            // A stick plugged in or pulled out, a share mapped: the drive list follows.
+            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) {
+                drive1_.Refresh(false);
+            }
+            return TRUE;
         case WM_MOUSEMOVE:
             OnMouseMove({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             return 0;

@@ -29,6 +29,9 @@ std::wstring ExecutablePath() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    // No system box asks for a disk: an empty card reader or floppy drive in a list is the
+    // browser's to handle, quietly.
+    SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     INITCOMMONCONTROLSEX controls{sizeof(controls),
                                   ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
