@@ -68,6 +68,12 @@ TEST(KeyboardReference, SeventyFourLinesEachEndedByCrLf) {
     }
 }
 
+TEST(KeyboardReference, EveryLineFitsEightyColumns) {
+    for (const std::wstring& line : KeyboardLines()) {
+        EXPECT_LE(TabsExpanded(line).size(), 80u) << line;
+    }
+}
+
 TEST(KeyboardReference, OpensWithAnUnderlinedTitle) {
     const std::vector<std::wstring> lines = KeyboardLines();
     ASSERT_GE(lines.size(), 3u);

@@ -85,6 +85,24 @@ TEST_F(PlatformFilesTest, LargeBinarySettingsFileReadsWithoutHarm) {
     EXPECT_EQ(text.size(), bytes.size());
 }
 
+TEST_F(PlatformFilesTest, ADriveLetterWithoutARootIsNotPresentAndItsListingIsNotFound) {
+    std::vector<DriveInfo> drives;
+    ASSERT_TRUE(fileSystem.Drives(drives).ok);
+    ASSERT_FALSE(drives.empty());
+    wchar_t missing = 0;
+    for (wchar_t letter = L'Y'; letter > L'D' && missing == 0; --letter) {
+        if ((GetLogicalDrives() & (1u << (letter - L'A'))) == 0) {
+            missing = letter;
+        }
+    }
+    ASSERT_NE(missing, 0);
+    EXPECT_TRUE(fileSystem.DriveIsPresent(L'C'));
+    EXPECT_FALSE(fileSystem.DriveIsPresent(missing));
+    std::vector<DirectoryEntry> entries;
+    const OsResult listed = fileSystem.List(std::wstring{missing, L':', L'\\'}, entries);
+    EXPECT_TRUE(listed.NotFound() || listed.DeviceUnavailable()) << listed.error;
+}
+
 TEST_F(PlatformFilesTest, ShortPathsOfUnusualPaths) {
     // A name outside the ANSI code page still gets a short form the emulator can take.
     const std::wstring rom = directory + L"\\\u03a9 game.smc";

@@ -228,15 +228,26 @@ TEST_F(RomBrowserTest, PointerOnTheWindowsOwnSurfaceRewritesBothPanels) {
     EXPECT_EQ(window->PanelText(2), L"Size: Temp Size");
 }
 
-TEST_F(RomBrowserTest, CountsBeyondSixteenBits) {
+TEST_F(RomBrowserTest, CountsBeyondSixteenBitsAndShowsEveryDigit) {
     std::vector<DirectoryEntry> many;
-    for (int i = 0; i < 40000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         many.push_back({L"rom" + std::to_wstring(i) + L".smc"});
     }
     fake.fileSystem.directories[L"C:\\ROMS\\Saves"] = std::move(many);
     OpenDirectoryLine(2);
-    EXPECT_EQ(Count(), L"40000");
-    EXPECT_EQ(SendMessageW(Control(File1), LB_GETCOUNT, 0, 0), 40000);
+    EXPECT_EQ(Count(), L"100000");
+    EXPECT_EQ(SendMessageW(Control(File1), LB_GETCOUNT, 0, 0), 100000);
+
+    // The label has grown to its six digits: none is cut off.
+    HWND label = Control(numberofroms);
+    HDC dc = GetDC(label);
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, L"100000", 6, &text);
+    ReleaseDC(label, dc);
+    RECT shown{};
+    GetClientRect(label, &shown);
+    EXPECT_GE(shown.right, text.cx);
 }
 
 }  // namespace

@@ -142,7 +142,8 @@ TEST_F(MainWindowTest, KeyboardReferenceIsReadOnlyAndClosesWithItsButton) {
     SendMessageW(text, WM_CHAR, L'x', 0);
     SendMessageW(text, WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_EQ(WindowText(text), KeyboardReferenceText());
-    EXPECT_GT(SendMessageW(text, EM_GETLINECOUNT, 0, 0), 70);
+    // 74 lines and the empty row after the last line break: no line wraps in the box.
+    EXPECT_EQ(SendMessageW(text, EM_GETLINECOUNT, 0, 0), 75);
     keyboard.btnClose_Click();
     EXPECT_EQ(keyboard.Hwnd(), nullptr);
 }
@@ -168,6 +169,32 @@ TEST_F(MainWindowTest, AboutClosesWithEnterEscOrItsButtonAndShowsThePictureMessa
     EXPECT_EQ(fake.messages.shown[0].text, L"Pic was drawn for me on request!");
     EXPECT_EQ(fake.messages.shown[0].title, AboutPictureCredit());
     EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::None);
+}
+
+TEST_F(MainWindowTest, EnterAndEscCloseNoWindowButAbout) {
+    SharedValues values;
+    LocationWindow location(GetModuleHandleW(nullptr), fake.Services(), values, L"C:\\ROMS", {});
+    CheatWindow cheats(GetModuleHandleW(nullptr), fake.Services(), values);
+    KeyboardWindow keyboard(GetModuleHandleW(nullptr), fake.session);
+    struct Case {
+        ModalWindow* secondary;
+        int focused;  // where the focus is when the window opens
+        const char* name;
+    };
+    const Case cases[] = {{&location, Drive2, "location"},
+                          {&cheats, code1, "cheats"},
+                          {&keyboard, KeyBoard_Txt, "keyboard"}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.secondary->Create(window->Hwnd()));
+        ShowWindow(c.secondary->Hwnd(), SW_SHOW);
+        for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+            SetFocus(c.secondary->Control(c.focused));
+            MSG message{c.secondary->Control(c.focused), WM_KEYDOWN, key, 0};
+            IsDialogMessageW(c.secondary->Hwnd(), &message);
+            DrainMessages();
+            EXPECT_NE(c.secondary->Hwnd(), nullptr) << c.name << " closed on key " << key;
+        }
+    }
 }
 
 // Opens the About window through its menu command twice and reads the label each time.

@@ -184,6 +184,7 @@ RECT ControlSet::PixelRect(const ControlSpec& design, UINT dpi) const {
 }
 
 void ControlSet::Layout(UINT dpi) {
+    dpi_ = dpi;
     HFONT font = CreateDialogFont(dpi);
     std::vector<HFONT> ownFonts;
     HDC measure = GetDC(parent_);
@@ -222,6 +223,28 @@ void ControlSet::Layout(UINT dpi) {
         SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     InvalidateRect(parent_, nullptr, TRUE);
+}
+
+void ControlSet::SetCaption(int id, const std::wstring& text) {
+    HWND control = Hwnd(id);
+    const ControlSpec* design = DesignOf(id);
+    if (control == nullptr || design == nullptr) {
+        return;
+    }
+    SetWindowTextW(control, text.c_str());
+    if (!HasTextToFit(design->kind)) {
+        return;
+    }
+    RECT rect = PixelRect(*design, dpi_);
+    HDC measure = GetDC(control);
+    const HGDIOBJ previousFont =
+        SelectObject(measure, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    FitToText(measure, text, design->kind, dpi_, rect);
+    SelectObject(measure, previousFont);
+    ReleaseDC(control, measure);
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(control, nullptr, TRUE);
 }
 
 HWND ControlSet::Hwnd(int id) const {

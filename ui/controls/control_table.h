@@ -90,6 +90,9 @@ public:
     // Gives those names to the controls; the window calls it once it is on the screen.
     void NameControlsForScreenReaders() const;
 
+    // Sets a control's caption; a label, check box or option button grows to fit it.
+    void SetCaption(int id, const std::wstring& text);
+
     // The control's hover text: replaces or adds it.
     void SetTooltip(int id, const std::wstring& text);
 
@@ -107,6 +110,7 @@ private:
     HWND parent_ = nullptr;
     HWND tooltips_ = nullptr;
     HFONT font_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::span<const ControlSpec> table_;
     std::map<int, HWND> windows_;
     std::set<int> tipped_;  // controls that have a hover text already

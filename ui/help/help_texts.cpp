@@ -31,6 +31,8 @@ constexpr Line More(std::wstring_view action) {
 }
 
 // A multiple of the tab width, so lines aligned by tabs meet the same column as the others.
+// Actions are worded to end by column 80: Courier New fits about 82 columns in the box, less
+// its scroll bar, and a longer line would wrap to the box's left edge.
 constexpr std::size_t kActionColumn = 32;
 constexpr std::size_t kTabWidth = 8;
 
@@ -69,8 +71,8 @@ constexpr Line kKeyboardLines[] = {
     Plain(L""),
     Plain(L"These are default keys, and cannot be changed:"),
     Plain(L""),
-    Key(L"'Mouse left'", L"left mouse button, or the SuperScope's fire button"),
-    Key(L"'Mouse right'", L"right mouse button, or the SuperScope's cursor button"),
+    Key(L"'Mouse left'", L"left mouse button, or SuperScope fire button"),
+    Key(L"'Mouse right'", L"right mouse button, or SuperScope cursor button"),
     Key(L"'tab'", L"SuperScope turbo switch; each press flips it"),
     Key(L"'`'", L"SuperScope pause button"),
     Plain(L""),
@@ -82,24 +84,24 @@ constexpr Line kKeyboardLines[] = {
     Key(L"'5'", L"sprites on or off"),
     Key(L"'6'", L"swap joy-pads one and two"),
     Key(L"'7'", L"step to the next controller set-up, in turn:"),
-    More(L"Multi-player 5, mouse on port 1, mouse on port 2,"),
-    More(L"SuperScope emulation, then round again"),
-    Key(L"'8'", L"swap the layer priorities of the backgrounds that"),
-    More(L"take part in sub-screen addition or subtraction"),
+    More(L"Multi-player 5, mouse on port 1, mouse on"),
+    More(L"port 2, SuperScope emulation, then round again"),
+    Key(L"'8'", L"swap the priorities of the background layers"),
+    More(L"taking part in sub-screen addition/subtraction"),
     Key(L"'9'", L"transparency effects on or off"),
     More(L"(only in 16-bit screen mode)"),
     Key(L"'Backspace'", L"emulation of graphics window effects on or off"),
     Plain(L""),
-    Key(L"'-'", L"redraw the screen more often (lower frame skip)"),
-    Key(L"'+'", L"redraw the screen less often (higher frame skip);"),
-    More(L"the rates in turn: automatic frame-rate adjustment,"),
+    Key(L"'-'", L"redraw the screen more often (less frame skip)"),
+    Key(L"'+'", L"redraw the screen less often (more frame skip);"),
+    More(L"in turn: automatic frame-rate adjustment,"),
     More(L"every frame, one frame in two, one in three,"),
     More(L"one in four, and so on"),
     Plain(L""),
     Key(L"'F1'", L"save a sound dump: the sound processor's"),
     More(L"registers, RAM and DSP"),
-    More(L"Press it just as the song starts. It saves what the"),
-    More(L"registers hold at that very moment; it does not"),
+    More(L"Press it just as the song starts: it saves what"),
+    More(L"the registers hold at that moment, and does not"),
     More(L"wait for a sound to begin."),
     Plain(L""),
     Key(L"'F2'", L"fast forward: the frame skip goes up to 9"),

@@ -135,7 +135,7 @@ void MainWindow::Drive1_Change() {
 
 void MainWindow::Dir1_Change() {
     file1_.ShowDirectory(dir1_.Directory(), dir1_.Entries());
-    SetWindowTextW(Control(numberofroms), std::to_wstring(file1_.Count()).c_str());
+    controls_.SetCaption(numberofroms, std::to_wstring(file1_.Count()));
 }
 
 void MainWindow::File1_Click() {
