@@ -43,7 +43,10 @@ void RunAction::Run(const RunRequest& request, WindowCaption& caption) {
 
     caption.SetCaption(caption.Caption() + kRunningMark);
     RecordCommandLine(commandLine);
-    StartEmulator(commandLine, request.emulatorPath);
+    // The emulator is named in full, never looked for: the short form when there is one,
+    // else the path as given, whose absence the start then reports.
+    StartEmulator(shortEmulator.empty() ? request.emulatorPath : shortEmulator, commandLine,
+                  request.emulatorPath);
     caption.SetCaption(WithoutRunningMark(caption.Caption()));
 }
 
@@ -59,9 +62,16 @@ void RunAction::RecordCommandLine(const std::wstring& commandLine) {
                              L"Lumarel", MessageIcon::Exclamation});
 }
 
-void RunAction::StartEmulator(const std::wstring& commandLine, const std::wstring& emulatorPath) {
-    const OsResult started = platform_.processes.Start(commandLine, WindowShow::Maximized);
+void RunAction::StartEmulator(const std::wstring& program, const std::wstring& commandLine,
+                              const std::wstring& emulatorPath) {
+    const OsResult started = platform_.processes.Start(program, commandLine, WindowShow::Maximized);
     if (started.ok) {
+        return;
+    }
+    if (started.NotFound()) {
+        platform_.messages.Show({L"Snes9x was not found:\n" + emulatorPath +
+                                     L"\n\nChoose where it is under Options > File Locations.",
+                                 L"Lumarel", MessageIcon::Exclamation});
         return;
     }
     platform_.messages.Show(

@@ -37,7 +37,8 @@ public:
 
 private:
     void RecordCommandLine(const std::wstring& commandLine);
-    void StartEmulator(const std::wstring& commandLine, const std::wstring& emulatorPath);
+    void StartEmulator(const std::wstring& program, const std::wstring& commandLine,
+                       const std::wstring& emulatorPath);
 
     Platform platform_;
     // Users who may not write to C:\ are told once per run, not at every start.

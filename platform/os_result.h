@@ -11,6 +11,9 @@ struct OsResult {
     unsigned long error = 0;  // the system's error code when !ok
     std::wstring reason;      // the system's words for it
 
+    // The file is larger than the reader takes (ERROR_FILE_TOO_LARGE).
+    static constexpr unsigned long kFileTooLarge = 223;
+
     // The file or its directory does not exist.
     bool NotFound() const { return !ok && (error == 2 || error == 3); }
 

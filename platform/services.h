@@ -2,6 +2,7 @@
 // The operating-system services Lumarel uses, each behind an interface small enough that a
 // test can put a fake in its place. The Win32 implementations live in platform/win32/.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,7 +26,8 @@ public:
     virtual void Show(const Message& message) = 0;
 };
 
-// The short (8.3) form of a path; empty when the path cannot be converted.
+// The short (8.3) form of a path. A path that exists but has no short form comes back whole;
+// one that does not exist comes back empty.
 class ShortPaths {
 public:
     virtual ~ShortPaths() = default;
@@ -34,23 +36,34 @@ public:
 
 enum class WindowShow { Normal, Maximized };
 
-// Starts a command line as a new process, without a shell and without waiting for it.
+// Starts a program as a new process, without a shell and without waiting for it. The program
+// is named in full, so that nothing found first on a search path runs in its place; the
+// command line is what the program receives.
 class ProcessStarter {
 public:
     virtual ~ProcessStarter() = default;
-    virtual OsResult Start(const std::wstring& commandLine, WindowShow show) = 0;
+    virtual OsResult Start(const std::wstring& program, const std::wstring& commandLine,
+                           WindowShow show) = 0;
+    // The full path of a program that comes with Windows ("notepad.exe").
+    virtual std::wstring SystemProgram(const std::wstring& fileName) = 0;
 };
 
-// Whole-line text file access in the system's ANSI code page.
+// Whole text files. Lumarel writes the system's ANSI code page, as earlier versions did,
+// unless a text holds a character that code page lacks; it reads that code page, UTF-8 and
+// UTF-16.
 class TextFiles {
 public:
     virtual ~TextFiles() = default;
-    // Appends the line and CR LF, creating the file when it is missing.
+    // Appends the line and CR LF in the ANSI code page, creating the file when it is missing.
+    // A character the code page lacks becomes "?", never a look-alike.
     virtual OsResult AppendLine(const std::wstring& path, const std::wstring& line) = 0;
     // Creates the file empty when it is missing; an existing file keeps its content.
     virtual OsResult EnsureExists(const std::wstring& path) = 0;
-    virtual OsResult ReadAll(const std::wstring& path, std::wstring& text) = 0;
+    // Reads a whole file of at most `largest` bytes; a larger one is not read and fails with
+    // kFileTooLarge.
+    virtual OsResult ReadAll(const std::wstring& path, std::size_t largest, std::wstring& text) = 0;
     // Replaces the whole file in one step: the old content stays intact when this fails.
+    // The text goes in the ANSI code page when it fits, else in UTF-8 with a byte-order mark.
     virtual OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) = 0;
 };
 

@@ -69,6 +69,13 @@ const LineKind kJoystickType = {L"JOYSTI", Kind::ListIndex, OptionControl::Joy_S
 // The location starts at the drive letter in front of the first backslash; a path without
 // one (a network path) starts at that backslash.
 std::optional<SettingChange> ReadLocation(const std::wstring& line) {
+    // No file name holds a control character; a NUL would even make the program started
+    // differ from the one the emulator check saw.
+    for (const wchar_t c : line) {
+        if (c < L' ' || c == 0x7F) {
+            return std::nullopt;
+        }
+    }
     const size_t backslash = line.find(L'\\');
     if (backslash == std::wstring::npos) {
         return std::nullopt;
@@ -180,8 +187,12 @@ std::vector<std::wstring> SplitSettingsLines(const std::wstring& text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t c = text[i];
         if (c == L'\r' || c == L'\n') {
-            lines.push_back(std::move(line));
-            line.clear();
+            // Empty lines say nothing, and a file of millions of line ends must not become
+            // millions of lines.
+            if (!line.empty()) {
+                lines.push_back(std::move(line));
+                line.clear();
+            }
             if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
                 ++i;
             }
@@ -193,6 +204,18 @@ std::vector<std::wstring> SplitSettingsLines(const std::wstring& text) {
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+bool IsCompleteSettingsText(const std::wstring& text) {
+    if (text.size() < 2 || text.compare(text.size() - 2, 2, L"\r\n") != 0) {
+        return false;
+    }
+    size_t lines = 0;
+    for (size_t at = text.find(L"\r\n"); at != std::wstring::npos;
+         at = text.find(L"\r\n", at + 2)) {
+        ++lines;
+    }
+    return lines == kSettingsLineCount && SplitSettingsLines(text).size() == kSettingsLineCount;
 }
 
 std::optional<std::int16_t> ReadSettingsNumber(const std::wstring& value) {

@@ -2,6 +2,7 @@
 // The settings file "Lumarel.ini": fourteen lines of key text and value. Plain functions
 // from values to lines and from lines to changes, no file and no window.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,11 @@
 namespace lumarel {
 
 inline constexpr wchar_t kSettingsFileName[] = L"Lumarel.ini";
+// Where a save writes the new file before it replaces the old one.
+inline constexpr wchar_t kSavingSuffix[] = L".saving";
+inline constexpr std::size_t kSettingsLineCount = 14;
+// A settings file is a few hundred bytes; a file larger than this is not one of Lumarel's.
+inline constexpr std::size_t kLargestSettingsFile = 1024 * 1024;
 
 // The settings file beside the executable, without a doubled backslash at a drive's root.
 std::wstring SettingsFilePath(const std::wstring& ownDirectory);
@@ -35,11 +41,15 @@ struct SettingChange {
 };
 
 // A file's text as lines: each ends at CR, CR LF or a lone LF; a last line without an end
-// is still a line.
+// is still a line. Empty lines are left out.
 std::vector<std::wstring> SplitSettingsLines(const std::wstring& text);
 
+// Whether a text is a whole file as a save writes it: fourteen lines, each ended by CR LF.
+bool IsCompleteSettingsText(const std::wstring& text);
+
 // The change one line makes, or nothing for a line that is skipped (unknown key, empty
-// line, a value outside the control's range, no character for the value rule to find).
+// line, a value outside the control's range, no character for the value rule to find, a
+// location holding a control character).
 std::optional<SettingChange> ReadSettingsLine(const std::wstring& line);
 
 // The changes a whole file makes, in file order: a later line overrides an earlier one.

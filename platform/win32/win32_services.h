@@ -1,6 +1,10 @@
 #pragma once
 // The Win32 implementations of the platform services.
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "platform/services.h"
 
 namespace lumarel {
@@ -8,14 +12,12 @@ namespace lumarel {
 // The system's own words for an error code, without the trailing line break.
 std::wstring SystemReason(unsigned long error);
 
-// Text in the system's ANSI code page, as the settings and diagnostic files hold it.
+// Text in the system's ANSI code page, as the settings and diagnostic files hold it. The
+// exact form gives nothing when a character would be lost or replaced by a look-alike; the
+// other turns such a character into the code page's "?".
+std::optional<std::string> ToAnsiExactly(const std::wstring& text);
 std::string ToAnsi(const std::wstring& text);
-std::wstring FromAnsi(const std::string& text);
-
-namespace Code {
-// The short (8.3) form of a path, or the empty text when the path cannot be converted.
-std::wstring ShortPath(const std::wstring& path);
-}  // namespace Code
+std::wstring FromAnsi(std::string_view text);
 
 class Win32MessageBoxes final : public MessageBoxes {
 public:
@@ -24,19 +26,21 @@ public:
 
 class Win32ShortPaths final : public ShortPaths {
 public:
-    std::wstring ShortPath(const std::wstring& path) override { return Code::ShortPath(path); }
+    std::wstring ShortPath(const std::wstring& path) override;
 };
 
 class Win32ProcessStarter final : public ProcessStarter {
 public:
-    OsResult Start(const std::wstring& commandLine, WindowShow show) override;
+    OsResult Start(const std::wstring& program, const std::wstring& commandLine,
+                   WindowShow show) override;
+    std::wstring SystemProgram(const std::wstring& fileName) override;
 };
 
 class Win32TextFiles final : public TextFiles {
 public:
     OsResult AppendLine(const std::wstring& path, const std::wstring& line) override;
     OsResult EnsureExists(const std::wstring& path) override;
-    OsResult ReadAll(const std::wstring& path, std::wstring& text) override;
+    OsResult ReadAll(const std::wstring& path, std::size_t largest, std::wstring& text) override;
     OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) override;
 };
 

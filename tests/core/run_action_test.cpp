@@ -135,12 +135,36 @@ TEST_F(RunActionTest, UnwritableRecordIsReportedOncePerRunAndTheEmulatorStillSta
     EXPECT_EQ(caption.caption, L"Lumarel v1.5");
 }
 
-TEST_F(RunActionTest, FailedStartIsReportedWithTheSystemsReason) {
+TEST_F(RunActionTest, TheEmulatorIsNamedInFullAsTheProgramToRun) {
+    fake.shortPaths.conversions = {{L"C:\\EMU\\SNES9X.EXE", L"C:\\EMU\\SNES9X.EXE"}};
+    action.Run(request, caption);
+    EXPECT_EQ(fake.processes.started.at(0).program, L"C:\\EMU\\SNES9X.EXE");
+    // Without a short form (the file is gone), the path as given, so the start can say so.
+    fake.shortPaths.unknownFails = true;
+    fake.shortPaths.conversions.clear();
+    action.Run(request, caption);
+    EXPECT_EQ(fake.processes.started.at(1).program, L"C:\\EMU\\SNES9X.EXE");
+    EXPECT_EQ(fake.processes.started.at(1).commandLine, L"  -ns -j ");
+}
+
+TEST_F(RunActionTest, MissingEmulatorIsNamedAsNotFound) {
+    fake.shortPaths.unknownFails = true;
     fake.processes.result = OsResult::Failure(2, L"The system cannot find the file specified.");
     action.Run(request, caption);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text,
+              L"Snes9x was not found:\nC:\\EMU\\SNES9X.EXE\n\nChoose where it is under Options > "
+              L"File Locations.");
+    EXPECT_EQ(caption.caption, L"Lumarel v1.5");
+    EXPECT_EQ(Diagnostic().size(), 1u);  // recorded before the start was tried
+}
+
+TEST_F(RunActionTest, FailedStartIsReportedWithTheSystemsReason) {
+    fake.processes.result = OsResult::Failure(193, L"Not a valid Win32 application.");
+    action.Run(request, caption);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_NE(fake.messages.shown[0].text.find(L"C:\\EMU\\SNES9X.EXE"), std::wstring::npos);
-    EXPECT_NE(fake.messages.shown[0].text.find(L"The system cannot find the file specified."),
+    EXPECT_NE(fake.messages.shown[0].text.find(L"Not a valid Win32 application."),
               std::wstring::npos);
     EXPECT_EQ(caption.caption, L"Lumarel v1.5");
     // The line was recorded before the start was tried.

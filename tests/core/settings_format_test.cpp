@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "settings/settings_store.h"
 #include "tests/fakes/fake_option_controls.h"
 #include "tests/fakes/fake_platform.h"
@@ -230,6 +232,27 @@ TEST(SettingsFormat, LaterLinesWinAndOtherOrdersReadTheSame) {
     EXPECT_EQ(loaded.options.Sound_Rate.index, 0);  // completed after -1
 }
 
+TEST(SettingsFormat, ALocationHoldingAControlCharacterIsSkipped) {
+    const std::wstring lines[] = {
+        std::wstring(L"Location of Snes9x: C:\\x\\a.bat\0.exe", 36),
+        L"Location of Snes9x: C:\\x\\a\tb.exe",
+        L"Location of Snes9x: C:\\x\\a\x1b.exe",
+    };
+    for (const std::wstring& line : lines) {
+        EXPECT_FALSE(ReadSettingsLine(line).has_value()) << line.size();
+    }
+    EXPECT_TRUE(ReadSettingsLine(L"Location of Snes9x: C:\\x\\a.exe").has_value());
+}
+
+TEST(SettingsFormat, ACompleteFileIsFourteenLinesEndedByCrLf) {
+    const std::wstring saved = SettingsText(L"C:\\EMU\\snes9x.exe", LaunchOptions{});
+    EXPECT_TRUE(IsCompleteSettingsText(saved));
+    EXPECT_FALSE(IsCompleteSettingsText(saved.substr(0, saved.size() - 1)));
+    EXPECT_FALSE(IsCompleteSettingsText(saved + L"Sound: True\r\n"));
+    EXPECT_FALSE(IsCompleteSettingsText(L""));
+    EXPECT_FALSE(IsCompleteSettingsText(std::wstring(14 * 2, L'\r')));
+}
+
 TEST(SettingsFormat, FileNameHasOneBackslash) {
     EXPECT_EQ(SettingsFilePath(L"C:\\"), L"C:\\Lumarel.ini");
     EXPECT_EQ(SettingsFilePath(L"C:\\GAMES"), L"C:\\GAMES\\Lumarel.ini");
@@ -284,6 +307,50 @@ TEST_F(SettingsStoreTest, UncreatableFileStartsWithDefaultsSilently) {
     LoadSettings(L"C:\\GAMES", fake.textFiles, fake.messages, controls, path);
     EXPECT_TRUE(controls.options.Sound_Off);
     EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(SettingsStoreTest, ASaveCutOffBeforeItsRenameIsTakenAtTheNextStart) {
+    FakeOptionControls saved;
+    saved.options.Sound_on = true;
+    saved.options.LoRom = true;
+    const std::wstring complete = SettingsText(L"C:\\EMU\\snes9x.exe", saved.options);
+    struct Case {
+        const char* what;
+        std::optional<std::wstring> settings;  // nothing: missing and not creatable
+        std::wstring saving;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"empty file", L"", complete, true},
+        {"missing file", std::nullopt, complete, true},
+        {"own settings win", L"Sound: False\r\n", complete, false},
+        {"an incomplete new file", L"", complete.substr(0, complete.size() - 5), false},
+    };
+    for (const Case& c : cases) {
+        FakePlatform local;
+        FakeOptionControls loaded;
+        std::wstring location;
+        if (c.settings) {
+            local.textFiles.contents[file] = *c.settings;
+        } else {
+            local.textFiles.createResult = OsResult::Failure(5, L"Access is denied.");
+        }
+        local.textFiles.contents[file + L".saving"] = c.saving;
+        LoadSettings(L"C:\\GAMES", local.textFiles, local.messages, loaded, location);
+        EXPECT_EQ(location == L"C:\\EMU\\snes9x.exe" && loaded.options.LoRom, c.taken) << c.what;
+        EXPECT_TRUE(local.messages.shown.empty()) << c.what;
+    }
+}
+
+TEST_F(SettingsStoreTest, AFileTooLargeToBeSettingsIsToldAndLeftAlone) {
+    const std::wstring huge(kLargestSettingsFile + 1, L'\n');
+    fake.textFiles.contents[file] = huge;
+    LoadSettings(L"C:\\GAMES", fake.textFiles, fake.messages, controls, path);
+    EXPECT_TRUE(controls.options.Sound_Off);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_NE(fake.messages.shown[0].text.find(L"larger than 1 MB"), std::wstring::npos);
+    EXPECT_NE(fake.messages.shown[0].text.find(L"default options"), std::wstring::npos);
+    EXPECT_EQ(fake.textFiles.contents[file], huge);
 }
 
 TEST_F(SettingsStoreTest, UnreadableFileIsReportedAndDefaultsApply) {

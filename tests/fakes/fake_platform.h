@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,14 +43,19 @@ public:
 
 class FakeProcesses final : public ProcessStarter {
 public:
-    OsResult Start(const std::wstring& commandLine, WindowShow show) override {
-        started.push_back({commandLine, show});
+    OsResult Start(const std::wstring& program, const std::wstring& commandLine,
+                   WindowShow show) override {
+        started.push_back({program, commandLine, show});
         if (onStart) {
             onStart(commandLine);
         }
         return result;
     }
+    std::wstring SystemProgram(const std::wstring& fileName) override {
+        return L"C:\\windows\\system32\\" + fileName;
+    }
     struct Started {
+        std::wstring program;
         std::wstring commandLine;
         WindowShow show;
     };
@@ -74,13 +80,16 @@ public:
         contents.try_emplace(path);
         return OsResult::Success();
     }
-    OsResult ReadAll(const std::wstring& path, std::wstring& text) override {
+    OsResult ReadAll(const std::wstring& path, std::size_t largest, std::wstring& text) override {
         if (!readResult.ok) {
             return readResult;
         }
         const auto found = contents.find(path);
         if (found == contents.end()) {
             return OsResult::Failure(2, L"The system cannot find the file specified.");
+        }
+        if (found->second.size() > largest) {
+            return OsResult::Failure(OsResult::kFileTooLarge, L"The file is too large.");
         }
         text = found->second;
         return OsResult::Success();
@@ -105,6 +114,9 @@ class FakeFileSystem final : public FileSystem {
 public:
     OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) override {
         listed.push_back(directory);
+        if (throwing.count(directory) != 0) {
+            throw std::bad_alloc();
+        }
         const auto failure = failures.find(directory);
         if (failure != failures.end()) {
             return failure->second;
@@ -143,7 +155,8 @@ public:
     std::vector<DriveInfo> drives = {{L'C'}, {L'D', DriveKind::Removable}};
     std::map<wchar_t, std::wstring> volumeLabels = {{L'C', L"SYSTEM"}};
     std::vector<wchar_t> labelsAsked;
-    std::set<wchar_t> goneDrives;  // drives whose root is not there
+    std::set<wchar_t> goneDrives;     // drives whose root is not there
+    std::set<std::wstring> throwing;  // listing these runs out of memory
     std::map<std::wstring, std::uint64_t> sizes;
     std::wstring workingDirectory = L"C:\\";
 };

@@ -8,6 +8,7 @@
 
 #include "launch/command_line.h"
 #include "platform/win32/win32_services.h"
+#include "settings/settings_format.h"
 
 namespace lumarel {
 namespace {
@@ -30,12 +31,13 @@ protected:
     }
     std::wstring Read(const std::wstring& path) {
         std::wstring text;
-        files.ReadAll(path, text);
+        files.ReadAll(path, kLargestSettingsFile, text);
         return text;
     }
 
     Win32TextFiles files;
     Win32FileSystem fileSystem;
+    Win32ShortPaths shortPaths;
     std::wstring directory, settings;
 };
 
@@ -65,7 +67,7 @@ TEST_F(PlatformFilesTest, FailuresComeBackWithTheSystemsReason) {
     EXPECT_FALSE(appended.ok);
     EXPECT_FALSE(appended.reason.empty());
     std::wstring text;
-    EXPECT_TRUE(files.ReadAll(directory + L"\\none.ini", text).NotFound());
+    EXPECT_TRUE(files.ReadAll(directory + L"\\none.ini", kLargestSettingsFile, text).NotFound());
     std::vector<DirectoryEntry> entries;
     EXPECT_FALSE(fileSystem.List(directory + L"\\missing", entries).ok);
 }
@@ -81,8 +83,9 @@ TEST_F(PlatformFilesTest, LargeBinarySettingsFileReadsWithoutHarm) {
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     std::wstring text;
-    ASSERT_TRUE(files.ReadAll(settings, text).ok);
+    ASSERT_TRUE(files.ReadAll(settings, 16 << 20, text).ok);
     EXPECT_EQ(text.size(), bytes.size());
+    EXPECT_EQ(files.ReadAll(settings, kLargestSettingsFile, text).error, OsResult::kFileTooLarge);
 }
 
 TEST_F(PlatformFilesTest, ADriveLetterWithoutARootIsNotPresentAndItsListingIsNotFound) {
@@ -110,12 +113,13 @@ TEST_F(PlatformFilesTest, ShortPathsOfUnusualPaths) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
-    const std::wstring shortRom = Code::ShortPath(rom);
+    const std::wstring shortRom = shortPaths.ShortPath(rom);
     ASSERT_FALSE(shortRom.empty());
     EXPECT_EQ(shortRom.find(L' '), std::wstring::npos);
     // Paths past the old limits do not exist here: they convert to nothing, without harm.
     for (size_t length : {300u, 1000u, 40000u}) {
-        EXPECT_EQ(Code::ShortPath(L"C:\\" + std::wstring(length, L'x') + L".smc"), L"") << length;
+        EXPECT_EQ(shortPaths.ShortPath(L"C:\\" + std::wstring(length, L'x') + L".smc"), L"")
+            << length;
     }
 }
 

@@ -189,6 +189,24 @@ TEST_F(RomBrowserTest, OpeningTheDriveListReadsLabelsOnceAndFindsNewDrives) {
     EXPECT_EQ(Count(), L"2");
 }
 
+TEST_F(RomBrowserTest, RunningOutOfMemoryInAHandlerIsToldAndLumarelGoesOn) {
+    fake.fileSystem.throwing.insert(L"C:\\ROMS\\Saves");
+    OpenDirectoryLine(2);  // through the window procedure
+    SendMessageW(Control(Dir1), LB_SETCURSEL, 2, 0);
+    SendMessageW(Control(Dir1), WM_KEYDOWN, VK_RETURN, 0);  // through the list's own procedure
+    ASSERT_EQ(fake.messages.shown.size(), 2u);
+    for (const Message& told : fake.messages.shown) {
+        EXPECT_EQ(told.text,
+                  L"Lumarel could not finish what you asked for. There was not enough memory for "
+                  L"it.\n\nLumarel goes on running.");
+        EXPECT_EQ(told.icon, MessageIcon::Error);
+    }
+    // The window is still there and works.
+    EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS");
+    OpenDirectoryLine(0);
+    EXPECT_EQ(window->RomList().Entry(0), L"top.smc");
+}
+
 TEST_F(RomBrowserTest, SelectionShowsTheSizeAndTheNameInTheHoverText) {
     SelectRom(1);
     EXPECT_EQ(window->PanelText(2), L"Rom Size: 1.04MB");

@@ -3,6 +3,8 @@
 #include <initguid.h>
 #include <oleacc.h>
 
+#include "platform/win32/system_libraries.h"
+
 namespace lumarel {
 
 namespace {
@@ -11,7 +13,7 @@ namespace {
 // starting it costs more than the whole rest of Lumarel's start.
 IAccPropServices* AnnotationService() {
     static IAccPropServices* const service = []() -> IAccPropServices* {
-        HMODULE ole = LoadLibraryW(L"ole32.dll");
+        HMODULE ole = LoadSystemLibrary(L"ole32.dll");
         if (ole == nullptr) {
             return nullptr;
         }

@@ -5,20 +5,25 @@
 
 #include <windows.h>
 
+#include "ui/controls/handler_guard.h"
+
 namespace lumarel {
 
 template <typename Owner>
 LRESULT CALLBACK ForwardToOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        owner->AttachWindow(window);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
-    }
-    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (owner == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return owner->Handle(message, wParam, lParam);
+    return CatchAtSystemBoundary([&]() -> LRESULT {
+        if (message == WM_NCCREATE) {
+            auto* owner =
+                static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            owner->AttachWindow(window);
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+        }
+        auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (owner == nullptr) {
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        return owner->Handle(message, wParam, lParam);
+    });
 }
 
 // Moves a window to the rectangle Windows suggests with WM_DPICHANGED.

@@ -12,6 +12,7 @@
 #include "ui/help/help_windows.h"
 #include "ui/location/location_window.h"
 #include "ui/controls/dpi.h"
+#include "ui/controls/handler_guard.h"
 #include "ui/controls/window_thunk.h"
 #include "ui/controls/list_paths.h"
 #include "ui/controls/placement.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Platform& platform, SharedValue
       runAction_(platform) {}
 
 MainWindow::~MainWindow() {
+    TellEscapedFailuresThrough(nullptr);
     if (window_ != nullptr) {
         endRunWhenClosed_ = false;
         DestroyWindow(window_);
@@ -74,6 +76,7 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create() {
+    TellEscapedFailuresThrough(&platform_.messages);
     if (!RegisterMainClass(instance_, ForwardToOwner<MainWindow>)) {
         return false;
     }
@@ -220,7 +223,10 @@ void MainWindow::mnuReadme_Click() {
             {L"Please select location of Snes9x!", L"Note", MessageIcon::Information});
         return;
     }
-    const OsResult started = platform_.processes.Start(*commandLine, WindowShow::Normal);
+    // The system's own editor, named in full: a notepad.exe beside Lumarel or in the working
+    // directory must not run instead.
+    const OsResult started = platform_.processes.Start(
+        platform_.processes.SystemProgram(L"notepad.exe"), *commandLine, WindowShow::Normal);
     if (!started.ok) {
         platform_.messages.Show({L"The text editor could not be started with\n" + *commandLine +
                                      L"\n\n" + started.reason,
@@ -436,15 +442,17 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK MainWindow::GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR data) {
-    auto* self = reinterpret_cast<MainWindow*>(data);
-    if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT && self->goPointer_ != nullptr) {
-        SetCursor(self->goPointer_);
-        return TRUE;
-    }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(button, GoButtonProc, id);
-    }
-    return DefSubclassProc(button, message, wParam, lParam);
+    return CatchAtSystemBoundary([&]() -> LRESULT {
+        auto* self = reinterpret_cast<MainWindow*>(data);
+        if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT && self->goPointer_ != nullptr) {
+            SetCursor(self->goPointer_);
+            return TRUE;
+        }
+        if (message == WM_NCDESTROY) {
+            RemoveWindowSubclass(button, GoButtonProc, id);
+        }
+        return DefSubclassProc(button, message, wParam, lParam);
+    });
 }
 
 }  // namespace lumarel

@@ -4,7 +4,9 @@
 #include <commctrl.h>
 
 #include "launch/command_line.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_services.h"
+#include "ui/controls/handler_guard.h"
 #include "ui/controls/message_loop.h"
 #include "ui/main/main_window.h"
 
@@ -26,16 +28,7 @@ std::wstring ExecutablePath() {
     }
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    // No system box asks for a disk: an empty card reader or floppy drive in a list is the
-    // browser's to handle, quietly.
-    SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                  ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-
+int Run(HINSTANCE instance, int show) {
     lumarel::Win32Platform win32;
     lumarel::SharedValues shared;
     lumarel::MainWindow main(instance, win32.Services(), shared,
@@ -53,4 +46,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     UpdateWindow(main.Hwnd());
     lumarel::PumpMessagesUntil([] { return false; });
     return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    // Before anything is loaded: libraries come from the system folder, never from beside
+    // Lumarel or from the working directory.
+    lumarel::LoadLibrariesFromSystemOnly();
+    // No system box asks for a disk: an empty card reader or floppy drive in a list is the
+    // browser's to handle, quietly.
+    SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                  ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    // The start-up runs outside any window procedure: what it throws is caught here.
+    try {
+        return Run(instance, show);
+    } catch (...) {
+        lumarel::TellEscapedFailure(std::current_exception());
+        return 1;
+    }
 }

@@ -1,0 +1,57 @@
+#include "platform/long_paths.h"
+
+namespace lumarel {
+
+namespace {
+
+constexpr wchar_t kExtendedPrefix[] = L"\\\\?\\";
+constexpr wchar_t kExtendedUncPrefix[] = L"\\\\?\\UNC\\";
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+bool IsDrivePath(const std::wstring& path) {
+    return path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+           ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+}
+
+}  // namespace
+
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+    if (path.size() < kClassicPathLimit || StartsWith(path, kExtendedPrefix) ||
+        StartsWith(path, L"\\\\.\\")) {
+        return path;
+    }
+    if (IsDrivePath(path)) {
+        return kExtendedPrefix + path;
+    }
+    if (StartsWith(path, L"\\\\")) {
+        return kExtendedUncPrefix + path.substr(2);
+    }
+    return path;  // relative: the prefix would make it mean something else
+}
+
+std::wstring WithoutExtendedLengthPrefix(const std::wstring& path) {
+    if (StartsWith(path, kExtendedUncPrefix)) {
+        return L"\\\\" + path.substr(std::char_traits<wchar_t>::length(kExtendedUncPrefix));
+    }
+    if (StartsWith(path, kExtendedPrefix)) {
+        return path.substr(std::char_traits<wchar_t>::length(kExtendedPrefix));
+    }
+    return path;
+}
+
+std::wstring ShortFormOf(const std::wstring& path,
+                         const std::function<std::wstring(const std::wstring&)>& convert,
+                         const std::function<bool(const std::wstring&)>& exists) {
+    const std::wstring systemPath = ExtendedLengthPath(path);
+    const std::wstring converted = convert(systemPath);
+    if (!converted.empty()) {
+        return WithoutExtendedLengthPrefix(converted);
+    }
+    // Better the whole path than none: the emulator can still open it.
+    return exists(systemPath) ? path : std::wstring();
+}
+
+}  // namespace lumarel

@@ -1,0 +1,17 @@
+#pragma once
+// Libraries Lumarel loads when it first needs them, from the system's own folder only: a DLL
+// of the same name beside Lumarel or in the working directory never loads in its place.
+
+#include <windows.h>
+
+namespace lumarel {
+
+// Limits where every later library load looks to the system folder and the folders the
+// program names; call it first thing. Windows 7 without its update lacks the call, and
+// then only the libraries below are protected.
+void LoadLibrariesFromSystemOnly();
+
+// A library from the system folder ("mpr.dll"), or nullptr.
+HMODULE LoadSystemLibrary(const wchar_t* fileName);
+
+}  // namespace lumarel
