@@ -26,11 +26,14 @@ native: deps $(NATIVE_DIR)/build.ninja
 run: build
 	$(WINE_RUN) --show $(BUILD_DIR)/lumarel.exe
 
+# A few seconds of each fuzz target on every run, so that a change that crashes one is caught.
 test: build native
 	ctest --preset native
+	tools/fuzz.sh 3
 	$(WINE_RUN) --session ctest --preset mingw
 
-# libFuzzer over the settings reader, the command line and the code tidying (30 s each).
+# libFuzzer over the settings reader, the command line, the code tidying and the text
+# decoding (30 s each).
 fuzz: deps
 	tools/fuzz.sh 30
 

@@ -34,18 +34,44 @@ bool IsAcceptedEmulatorPath(const std::wstring& path) {
     return ending == L"EXE";
 }
 
-std::wstring QuotedIfBlank(const std::wstring& path) {
-    if (path.find(L' ') == std::wstring::npos) {
+static bool NeedsQuotes(const std::wstring& path) {
+    return path.find_first_of(L" \t\"") != std::wstring::npos;
+}
+
+std::wstring QuotedProgramArgument(const std::wstring& path) {
+    if (!NeedsQuotes(path)) {
         return path;
     }
     return L'"' + path + L'"';
+}
+
+std::wstring QuotedArgument(const std::wstring& path) {
+    if (!NeedsQuotes(path)) {
+        return path;
+    }
+    std::wstring quoted = L"\"";
+    // Backslashes count only before a double quote: doubled there, plus one to escape it.
+    std::size_t backslashes = 0;
+    for (const wchar_t c : path) {
+        if (c == L'\\') {
+            ++backslashes;
+        } else if (c == L'"') {
+            quoted.append(backslashes + 1, L'\\');
+            backslashes = 0;
+        } else {
+            backslashes = 0;
+        }
+        quoted += c;
+    }
+    quoted.append(backslashes, L'\\');
+    return quoted + L'"';
 }
 
 std::wstring AssembleCommandLine(const std::wstring& shortEmulatorPath,
                                  const std::wstring& shortRomPath, const LaunchOptions& options,
                                  const CheatCodes& cheatCodes) {
     std::wstring line =
-        QuotedIfBlank(shortEmulatorPath) + L' ' + QuotedIfBlank(shortRomPath) + L' ';
+        QuotedProgramArgument(shortEmulatorPath) + L' ' + QuotedArgument(shortRomPath) + L' ';
     const auto add = [&line](bool condition, const std::wstring& piece) {
         if (condition) {
             line += piece;

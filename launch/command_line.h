@@ -25,8 +25,16 @@ std::wstring DirectoryOf(const std::wstring& filePath);
 bool IsAcceptedEmulatorPath(const std::wstring& path);
 
 // A short path normally holds no blank; on volumes without 8.3 names it can, and then it
-// must be quoted or the emulator would receive it split in two.
-std::wstring QuotedIfBlank(const std::wstring& path);
+// must be quoted or the emulator would receive it split in two. A path without blank, tab or
+// double quote, and an empty one, is passed unchanged.
+//
+// The program name: inside quotes it runs to the next double quote, without escapes, so it
+// cannot carry a double quote (no file name holds one).
+std::wstring QuotedProgramArgument(const std::wstring& path);
+
+// A later argument: the backslashes before a double quote, and before the closing quote, are
+// doubled and the double quote is escaped, so that it reads back as exactly this path.
+std::wstring QuotedArgument(const std::wstring& path);
 
 // The whole command line: both paths, then the option pieces, the nine-character cheat
 // codes and the extra text, in their fixed order.

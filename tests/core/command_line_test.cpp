@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
+
+#include "tests/support/windows_arguments.h"
 
 namespace lumarel {
 namespace {
@@ -215,11 +219,34 @@ TEST(CommandLine, EmptyShortPathLeavesTwoBlanks) {
 }
 
 TEST(CommandLine, PathsThatStillHoldBlanksAreQuoted) {
-    EXPECT_EQ(QuotedIfBlank(L"C:\\ROMS\\GAME.SMC"), L"C:\\ROMS\\GAME.SMC");
-    EXPECT_EQ(QuotedIfBlank(L""), L"");
-    EXPECT_EQ(QuotedIfBlank(L"D:\\My Roms\\A Game.smc"), L"\"D:\\My Roms\\A Game.smc\"");
+    for (const auto quoted : {QuotedProgramArgument, QuotedArgument}) {
+        EXPECT_EQ(quoted(L"C:\\ROMS\\GAME.SMC"), L"C:\\ROMS\\GAME.SMC");
+        EXPECT_EQ(quoted(L""), L"");
+        EXPECT_EQ(quoted(L"D:\\My Roms\\A Game.smc"), L"\"D:\\My Roms\\A Game.smc\"");
+    }
     EXPECT_EQ(AssembleCommandLine(L"D:\\My Emu\\snes9x.exe", L"D:\\My Roms\\x.smc", Defaults(), {}),
               L"\"D:\\My Emu\\snes9x.exe\" \"D:\\My Roms\\x.smc\" -ns -j ");
+}
+
+TEST(CommandLine, OnlyLaterArgumentsEscapeBackslashesAndQuotes) {
+    EXPECT_EQ(QuotedProgramArgument(L"C:\\My Emu\\"), L"\"C:\\My Emu\\\"");
+    EXPECT_EQ(QuotedArgument(L"C:\\My Roms\\"), L"\"C:\\My Roms\\\\\"");
+    EXPECT_EQ(QuotedArgument(L"a\\\"b"), L"\"a\\\\\\\"b\"");
+    EXPECT_EQ(QuotedArgument(L"a\tb"), L"\"a\tb\"");
+}
+
+TEST(CommandLine, BothPathsReadBackWhateverTheyHold) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\My Emu\\", L"C:\\My Roms\\"},
+        {L"C:\\Emu\tTab\\x.exe", L"say \"hi\""},
+        {L"\\\\server\\my share\\x.exe", L"a\\\\\" b\\"},
+        {L"x", L"\""},
+    };
+    for (const auto& [emulator, rom] : cases) {
+        const auto arguments =
+            testing::SplitWindowsCommandLine(AssembleCommandLine(emulator, rom, Defaults(), {}));
+        EXPECT_EQ(arguments, (std::vector<std::wstring>{emulator, rom, L"-ns", L"-j"})) << rom;
+    }
 }
 
 TEST(CommandLine, WarningFrom128Characters) {

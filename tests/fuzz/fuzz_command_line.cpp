@@ -1,12 +1,15 @@
-// libFuzzer target: any options, codes and paths. The line always starts with the two paths
-// and ends with the extra text; every piece between them is a known flag.
+// libFuzzer target: any options, codes and paths. Read back by the Windows argument rules, the
+// line starts with the two paths whatever they hold; it ends with the extra text, and it
+// draws the warning exactly when it is longer than 127 characters.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "launch/command_line.h"
+#include "tests/support/windows_arguments.h"
 
 namespace {
 
@@ -30,9 +33,15 @@ private:
     std::size_t at_ = 0;
 };
 
+// A command line ends at NUL, and the program name cannot carry a double quote either.
+bool ReadsBack(const std::wstring& path, std::wstring_view impossible) {
+    return !path.empty() && path.find_first_of(impossible) == std::wstring::npos;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace std::string_view_literals;
     Input in(data, size);
     lumarel::LaunchOptions o;
     const std::uint8_t flags = in.Byte();
@@ -46,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     o.ScaleImg = static_cast<std::int16_t>(in.Byte() % 3);
     o.Trans = static_cast<std::int16_t>(in.Byte() % 3);
     o.tv = static_cast<std::int16_t>(in.Byte() % 3);
-    for (lumarel::ListChoice* list : {&o.Sound_Rate, &o.Joy_Stick_Type, &o.Screen_Resolution, &o.Frame_Rate}) {
+    for (lumarel::ListChoice* list :
+         {&o.Sound_Rate, &o.Joy_Stick_Type, &o.Screen_Resolution, &o.Frame_Rate}) {
         list->index = static_cast<std::int16_t>(static_cast<std::int8_t>(in.Byte()));
         list->text = in.Text();
     }
@@ -59,9 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring rom = in.Text();
 
     const std::wstring line = lumarel::AssembleCommandLine(emulator, rom, o, codes);
-    const std::wstring head =
-        lumarel::QuotedIfBlank(emulator) + L" " + lumarel::QuotedIfBlank(rom) + L" ";
-    if (line.compare(0, head.size(), head) != 0 || line.size() < head.size() + o.Extra.size() ||
+    if (ReadsBack(emulator, L"\0\""sv) && ReadsBack(rom, L"\0"sv)) {
+        const auto arguments = lumarel::testing::SplitWindowsCommandLine(line);
+        if (arguments.size() < 2 || arguments[0] != emulator || arguments[1] != rom) {
+            std::abort();
+        }
+    }
+    if (line.size() < o.Extra.size() ||
         line.compare(line.size() - o.Extra.size(), o.Extra.size(), o.Extra) != 0) {
         std::abort();
     }
