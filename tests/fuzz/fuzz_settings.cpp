@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/text_encoding.h"
 #include "settings/settings_format.h"
 #include "tests/fakes/fake_option_controls.h"
 
@@ -19,7 +20,8 @@ Loaded Load(const std::wstring& text) {
     lumarel::testing::FakeOptionControls controls;
     Loaded loaded;
     lumarel::ApplySettingChanges(lumarel::ReadSettings(text), controls, loaded.path);
-    lumarel::ApplySettingChanges(lumarel::CompletionChanges(controls.options), controls, loaded.path);
+    lumarel::ApplySettingChanges(lumarel::CompletionChanges(controls.options), controls,
+                                 loaded.path);
     loaded.options = controls.options;
     return loaded;
 }
@@ -27,8 +29,12 @@ Loaded Load(const std::wstring& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Bytes as the ANSI code page's first 256 characters would give them.
-    const std::wstring text(data, data + size);
+    // The bytes as the reader decodes them, with Latin-1 standing in for the ANSI code page.
+    const std::wstring text =
+        lumarel::DecodeText(
+            std::string_view(reinterpret_cast<const char*>(data), size),
+            [](std::string_view ansi) { return std::wstring(ansi.begin(), ansi.end()); })
+            .text;
     const Loaded first = Load(text);
     const std::wstring saved = lumarel::SettingsText(first.path, first.options);
     const Loaded second = Load(saved);
