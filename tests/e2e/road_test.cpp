@@ -60,21 +60,6 @@ protected:
             << "the stand-in emulator recorded nothing within 20 s; on the screen: "
             << Ascii(MessageBoxText(FindMessageBox(lumarel.Id(), 1s)));
     }
-    // The message box Lumarel shows: its text, after which OK is pressed.
-    std::wstring AnswerMessageBox(std::wstring* title = nullptr) {
-        HWND box = FindMessageBox(lumarel.Id(), 10s);
-        if (box == nullptr) {
-            return L"(no message box within 10 s)";
-        }
-        const std::wstring text = MessageBoxText(box);
-        if (title != nullptr) {
-            *title = TextOf(box);
-        }
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        WaitUntil([&] { return !IsWindow(box); }, 10s);
-        return text;
-    }
-
     HWND main = nullptr;
 };
 

@@ -46,6 +46,8 @@ protected:
         GetTempPathW(MAX_PATH, temp);
         root = std::wstring(temp) + L"lumarel run " + std::to_wstring(GetCurrentProcessId()) +
                L" " + std::to_wstring(++worlds);
+        std::error_code ignored;  // a world left by a run that was cut short
+        std::filesystem::remove_all(std::filesystem::path(root), ignored);
         app = root + L"\\My Games";
         emulatorDir = root + L"\\My Emulators";
         for (const std::wstring& dir : {root, app, emulatorDir}) {
@@ -73,6 +75,21 @@ protected:
             return nullptr;
         }
         return FindTopLevel(lumarel.Id(), L"Lumarel v1.5", 30s);
+    }
+
+    // The message box Lumarel shows: its text, after which OK is pressed.
+    std::wstring AnswerMessageBox(std::wstring* title = nullptr) {
+        HWND box = FindMessageBox(lumarel.Id(), 10s);
+        if (box == nullptr) {
+            return L"(no message box within 10 s)";
+        }
+        const std::wstring text = MessageBoxText(box);
+        if (title != nullptr) {
+            *title = TextOf(box);
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        WaitUntil([&] { return !IsWindow(box); }, 10s);
+        return text;
     }
 
     std::wstring root, app, emulatorDir, emulator, rom;
