@@ -142,7 +142,11 @@ int wmain(int argc, wchar_t** argv) {
         RomDirectory directory;
         directory.romCount = _wtoi(argv[index]);
         directory.path = temp + L"\\lumarel-bench-roms-" + std::to_wstring(directory.romCount);
-        if (directory.romCount <= 0 || !EnsureRomDirectory(directory.path, directory.romCount)) {
+        if (directory.romCount <= 0) {
+            std::fwprintf(stderr, L"bench_listing: %ls is not a ROM count\n", argv[index]);
+            return 2;
+        }
+        if (!EnsureRomDirectory(directory.path, directory.romCount)) {
             std::fwprintf(stderr, L"bench_listing: %ls does not hold %ls ROM files\n",
                           directory.path.c_str(), argv[index]);
             return 1;
