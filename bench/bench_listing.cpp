@@ -1,9 +1,10 @@
-// A directory of 20,000 ROM images, shown by the real main window, against the bare system
-// enumeration of the same directory. Both are timed in turn within this one process.
+// Directories of many ROM images, shown by the real main window, against the bare system
+// enumeration of the same directory. All are timed in turn within this one process.
 //
-//   bench_listing RUNS
+//   bench_listing RUNS ROM_COUNT...
 //
-// Prints "listing_ms LUMAREL BARE" (medians over RUNS runs each) and "rom_count N".
+// Prints for each ROM count "listing_ms ROM_COUNT LUMAREL BARE" (medians over RUNS runs each)
+// and "rom_count ROM_COUNT LISTED ok|wrong", LISTED being what Lumarel's list held.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -22,8 +23,6 @@ namespace {
 
 using lumarel::bench::Median;
 using lumarel::bench::Stopwatch;
-
-constexpr int kRomCount = 20000;
 
 std::wstring TempDirectory() {
     wchar_t path[MAX_PATH + 1] = L"";
@@ -51,17 +50,18 @@ int CountEntries(const std::wstring& directory) {
     return count;
 }
 
-// Made once and kept in the temp folder: creating 20,000 files costs more than the benchmark.
-bool EnsureRomDirectory(const std::wstring& directory) {
+// Made once for each ROM count and kept in the temp folder: creating the files costs more
+// than the benchmark.
+bool EnsureRomDirectory(const std::wstring& directory, int romCount) {
     CreateDirectoryW(directory.c_str(), nullptr);
-    if (CountEntries(directory) == kRomCount + 2) {
+    if (CountEntries(directory) == romCount + 2) {
         return true;
     }
-    std::fwprintf(stderr, L"bench_listing: creating %d ROM files in %ls (once)\n", kRomCount,
+    std::fwprintf(stderr, L"bench_listing: creating %d ROM files in %ls (once)\n", romCount,
                   directory.c_str());
-    for (int number = 1; number <= kRomCount; ++number) {
+    for (int number = 1; number <= romCount; ++number) {
         wchar_t name[32];
-        std::swprintf(name, 32, L"\\Game %05d.smc", number);
+        std::swprintf(name, 32, L"\\Game %06d.smc", number);
         HANDLE file = CreateFileW((directory + name).c_str(), GENERIC_WRITE, 0, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -71,7 +71,7 @@ bool EnsureRomDirectory(const std::wstring& directory) {
         }
         CloseHandle(file);
     }
-    return CountEntries(directory) == kRomCount + 2;
+    return CountEntries(directory) == romCount + 2;
 }
 
 void RemoveWithFiles(const std::wstring& directory) {
@@ -102,21 +102,56 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+struct RomDirectory {
+    int romCount = 0;
+    std::wstring path;
+    std::vector<double> lumarelMs;
+    std::vector<double> bareMs;
+    int listed = 0;
+    bool complete = true;
+};
+
+// Whether the list, the list box and the count all hold the directory's ROMs.
+bool ListIsComplete(lumarel::MainWindow& window, RomDirectory& directory) {
+    directory.listed = window.RomList().Count();
+    const auto shown = static_cast<int>(SendMessageW(window.RomList().Hwnd(), LB_GETCOUNT, 0, 0));
+    const std::wstring counted = TextOf(window.Control(lumarel::numberofroms));
+    if (directory.listed == directory.romCount && shown == directory.romCount &&
+        counted == std::to_wstring(directory.romCount)) {
+        return true;
+    }
+    std::fwprintf(stderr,
+                  L"bench_listing: expected %d ROMs; the list has %d, the list box %d, "
+                  L"the count reads \"%ls\"\n",
+                  directory.romCount, directory.listed, shown, counted.c_str());
+    return false;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fwprintf(stderr, L"usage: bench_listing RUNS\n");
+    if (argc < 3) {
+        std::fwprintf(stderr, L"usage: bench_listing RUNS ROM_COUNT...\n");
         return 2;
     }
     const int runs = std::max(1, _wtoi(argv[1]));
 
     const std::wstring temp = TempDirectory();
-    const std::wstring romDirectory = temp + L"\\lumarel-bench-roms";
-    if (!EnsureRomDirectory(romDirectory)) {
-        std::fwprintf(stderr, L"bench_listing: %ls does not hold %d ROM files\n",
-                      romDirectory.c_str(), kRomCount);
-        return 1;
+    std::vector<RomDirectory> directories;
+    for (int index = 2; index < argc; ++index) {
+        RomDirectory directory;
+        directory.romCount = _wtoi(argv[index]);
+        directory.path = temp + L"\\lumarel-bench-roms-" + std::to_wstring(directory.romCount);
+        if (directory.romCount <= 0) {
+            std::fwprintf(stderr, L"bench_listing: %ls is not a ROM count\n", argv[index]);
+            return 2;
+        }
+        if (!EnsureRomDirectory(directory.path, directory.romCount)) {
+            std::fwprintf(stderr, L"bench_listing: %ls does not hold %ls ROM files\n",
+                          directory.path.c_str(), argv[index]);
+            return 1;
+        }
+        directories.push_back(directory);
     }
     // Lumarel's own directory holds its settings file: a fresh one, removed afterwards.
     const std::wstring ownDirectory =
@@ -146,52 +181,50 @@ int wmain(int argc, wchar_t** argv) {
         UpdateWindow(window.Hwnd());
         DrainMessages();
 
-        std::vector<double> lumarelMs;
-        std::vector<double> bareMs;
-        // One untimed round first, to warm the caches for both.
+        // One untimed round first, to warm the caches for all.
         for (int run = -1; run < runs; ++run) {
-            for (int turn = 0; turn < 2; ++turn) {
-                if ((run + 2 + turn) % 2 == 0) {
-                    // Away first, so that every timed change is a real change of directory.
-                    window.Directories().SetDirectory(ownDirectory);
+            for (RomDirectory& directory : directories) {
+                for (int turn = 0; turn < 2; ++turn) {
+                    if ((run + 2 + turn) % 2 == 0) {
+                        // Away first, so that every timed change is a real change of directory.
+                        window.Directories().SetDirectory(ownDirectory);
+                        DrainMessages();
+                        const Stopwatch clock;
+                        const bool ok = window.Directories().SetDirectory(directory.path).ok;
+                        const double ms = clock.Milliseconds();
+                        if (!ok) {
+                            std::fwprintf(stderr, L"bench_listing: Lumarel could not open %ls\n",
+                                          directory.path.c_str());
+                            directory.complete = false;
+                        } else if (!ListIsComplete(window, directory)) {
+                            directory.complete = false;
+                        } else if (run >= 0) {
+                            directory.lumarelMs.push_back(ms);
+                        }
+                    } else {
+                        const Stopwatch clock;
+                        const int count = CountEntries(directory.path);
+                        const double ms = clock.Milliseconds();
+                        if (count != directory.romCount + 2) {
+                            directory.complete = false;
+                        } else if (run >= 0) {
+                            directory.bareMs.push_back(ms);
+                        }
+                    }
                     DrainMessages();
-                    const Stopwatch clock;
-                    const bool ok = window.Directories().SetDirectory(romDirectory).ok;
-                    const double ms = clock.Milliseconds();
-                    if (!ok) {
-                        std::fwprintf(stderr, L"bench_listing: Lumarel could not open %ls\n",
-                                      romDirectory.c_str());
-                        status = 1;
-                    } else if (run >= 0) {
-                        lumarelMs.push_back(ms);
-                    }
-                } else {
-                    const Stopwatch clock;
-                    const int count = CountEntries(romDirectory);
-                    const double ms = clock.Milliseconds();
-                    if (count != kRomCount + 2) {
-                        status = 1;
-                    } else if (run >= 0) {
-                        bareMs.push_back(ms);
-                    }
                 }
-                DrainMessages();
             }
         }
 
-        const int listed = window.RomList().Count();
-        const auto shown =
-            static_cast<int>(SendMessageW(window.RomList().Hwnd(), LB_GETCOUNT, 0, 0));
-        const std::wstring counted = TextOf(window.Control(lumarel::numberofroms));
-        if (listed != kRomCount || shown != kRomCount || counted != std::to_wstring(kRomCount)) {
-            std::fwprintf(stderr,
-                          L"bench_listing: expected %d ROMs; the list has %d, the list box %d, "
-                          L"the count reads \"%ls\"\n",
-                          kRomCount, listed, shown, counted.c_str());
-            status = 1;
+        for (const RomDirectory& directory : directories) {
+            if (!directory.complete) {
+                status = 1;
+            }
+            std::printf("listing_ms %d %.1f %.1f\n", directory.romCount,
+                        Median(directory.lumarelMs), Median(directory.bareMs));
+            std::printf("rom_count %d %d %ls\n", directory.romCount, directory.listed,
+                        directory.complete ? L"ok" : L"wrong");
         }
-        std::printf("listing_ms %.1f %.1f\n", Median(lumarelMs), Median(bareMs));
-        std::printf("rom_count %d %ls\n", listed, status == 0 ? L"ok" : L"wrong");
     }
     RemoveWithFiles(ownDirectory);
     return status;

@@ -1,12 +1,15 @@
 // Start-up from outside: starts a program, waits until its window is shown and it waits for
-// input, then reads its peak working set and closes it. Two programs are measured in turn,
-// so that both see the same machine at the same moment.
+// input, then reads its peak working set and closes it. The programs are measured in turn,
+// so that all see the same machine at the same moment.
 //
-//   bench_runner RUNS PROGRAM_A PROGRAM_B
+//   bench_runner RUNS PROGRAM...
 //
-// Prints "startup_ms A B" and "peak_working_set_kib A B", medians over RUNS runs each.
+// Prints "startup_ms" and "peak_working_set_kib" with one median over RUNS runs for each
+// program, in the order given, and from the first start of each "child_windows" and
+// "tooltip_tools" (what its window holds at idle), so that a floor can be seen to match.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -28,6 +31,8 @@ constexpr DWORD kExitLimitMs = 5000;
 struct Sample {
     double startupMs = 0.0;
     double peakKib = 0.0;
+    int childWindows = 0;
+    int tooltipTools = 0;
 };
 
 struct WindowSearch {
@@ -50,6 +55,46 @@ HWND VisibleTopLevel(DWORD processId) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+int ChildWindowCount(HWND window) {
+    int count = 0;
+    EnumChildWindows(
+        window,
+        [](HWND, LPARAM data) -> BOOL {
+            ++*reinterpret_cast<int*>(data);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+struct ToolSearch {
+    DWORD processId = 0;
+    int tools = 0;
+};
+
+// The tools of every tooltip control the process has.
+int TooltipToolCount(DWORD processId) {
+    ToolSearch search{processId, 0};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<ToolSearch*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t className[64] = L"";
+            if (owner == s->processId && GetClassNameW(window, className, 64) > 0 &&
+                std::wcscmp(className, TOOLTIPS_CLASSW) == 0) {
+                DWORD_PTR tools = 0;
+                if (SendMessageTimeoutW(window, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000,
+                                        &tools) != 0) {
+                    s->tools += static_cast<int>(tools);
+                }
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.tools;
 }
 
 DWORD Remaining(const Stopwatch& clock, DWORD limitMs) {
@@ -102,6 +147,10 @@ bool Measure(const std::wstring& program, Sample& sample) {
     if (window != nullptr) {
         GetClassNameW(window, className, 64);
     }
+    if (ready) {
+        sample.childWindows = ChildWindowCount(window);
+        sample.tooltipTools = TooltipToolCount(info.dwProcessId);
+    }
     if (!ready) {
         std::fwprintf(stderr, L"bench_runner: %ls showed no window within %lu ms\n",
                       program.c_str(), kShowLimitMs);
@@ -125,31 +174,44 @@ bool Measure(const std::wstring& program, Sample& sample) {
     return ready;
 }
 
+void PrintRow(const char* key, const std::vector<double>& values, int decimals) {
+    std::printf("%s", key);
+    for (const double value : values) {
+        std::printf(" %.*f", decimals, value);
+    }
+    std::printf("\n");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        std::fwprintf(stderr, L"usage: bench_runner RUNS PROGRAM_A PROGRAM_B\n");
+    if (argc < 3) {
+        std::fwprintf(stderr, L"usage: bench_runner RUNS PROGRAM...\n");
         return 2;
     }
     const int runs = std::max(1, _wtoi(argv[1]));
-    const std::wstring programs[2] = {argv[2], argv[3]};
+    const std::vector<std::wstring> programs(argv + 2, argv + argc);
+    const size_t count = programs.size();
 
     // One start of each first: the first start in a session pays for the system's own
     // processes and cold caches.
+    std::vector<double> childWindows;
+    std::vector<double> tooltipTools;
     Sample sample;
     for (const std::wstring& program : programs) {
         if (!Measure(program, sample)) {
             return 1;
         }
+        childWindows.push_back(sample.childWindows);
+        tooltipTools.push_back(sample.tooltipTools);
     }
 
-    std::vector<double> startup[2];
-    std::vector<double> peak[2];
+    std::vector<std::vector<double>> startup(count);
+    std::vector<std::vector<double>> peak(count);
     for (int run = 0; run < runs; ++run) {
-        // Alternating the order keeps either program from always following the other.
-        for (int turn = 0; turn < 2; ++turn) {
-            const int which = (run + turn) % 2;
+        // Rotating the order keeps any program from always following the same other.
+        for (size_t turn = 0; turn < count; ++turn) {
+            const size_t which = (static_cast<size_t>(run) + turn) % count;
             if (!Measure(programs[which], sample)) {
                 return 1;
             }
@@ -157,7 +219,15 @@ int wmain(int argc, wchar_t** argv) {
             peak[which].push_back(sample.peakKib);
         }
     }
-    std::printf("startup_ms %.1f %.1f\n", Median(startup[0]), Median(startup[1]));
-    std::printf("peak_working_set_kib %.0f %.0f\n", Median(peak[0]), Median(peak[1]));
+    std::vector<double> startupMedians;
+    std::vector<double> peakMedians;
+    for (size_t which = 0; which < count; ++which) {
+        startupMedians.push_back(Median(startup[which]));
+        peakMedians.push_back(Median(peak[which]));
+    }
+    PrintRow("startup_ms", startupMedians, 1);
+    PrintRow("peak_working_set_kib", peakMedians, 0);
+    PrintRow("child_windows", childWindows, 0);
+    PrintRow("tooltip_tools", tooltipTools, 0);
     return 0;
 }
