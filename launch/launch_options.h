@@ -40,29 +40,32 @@ struct LaunchOptions {
     std::wstring Extra;
 };
 
-// Every option control that can be set on its own: what the settings reader and its
-// completion step address.
-enum class OptionControl {
-    Sound_on,
+// Every option control of the main window, and at once its control identifier there. The
+// order is the settings file's; launch/option_table.h describes each one.
+enum OptionControl : int {
+    Sound_on = 200,
     Sound_Off,
     Sound_Stereo,
     Sound_Mono,
+    Sound_Rate,
     Joystick_on,
     JoyStick_off,
+    Joy_Stick_Type,
+    Screen_Resolution,
+    Frame_Rate,
     SuperFX_on,
     SuperFX_off,
-    HiRom,
-    LoRom,
-    DontRom,
     cOlOr16,
     ScaleImg,
     Trans,
     tv,
-    Sound_Rate,
-    Joy_Stick_Type,
-    Screen_Resolution,
-    Frame_Rate,
+    LoRom,
+    HiRom,
+    DontRom,
 };
+
+inline constexpr int kFirstOptionControl = Sound_on;
+inline constexpr int kOptionControlCount = DontRom - Sound_on + 1;
 
 // The main window's option controls, the only store of the options while Lumarel runs.
 class OptionControls {

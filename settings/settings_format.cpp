@@ -1,6 +1,10 @@
 #include "settings/settings_format.h"
 
+#include <algorithm>
 #include <cmath>
+#include <span>
+
+#include "launch/option_table.h"
 
 namespace lumarel {
 
@@ -20,51 +24,29 @@ std::wstring AsciiUpper(std::wstring text) {
     return text;
 }
 
-std::wstring OnOff(bool on) {
-    return on ? L"True" : L"False";
-}
-
-// Items in each drop-down list: a stored index must name one of them, or none (-1).
-std::int16_t ItemCount(OptionControl list) {
-    switch (list) {
-        case OptionControl::Sound_Rate:
-            return 8;
-        case OptionControl::Joy_Stick_Type:
-            return 4;
-        case OptionControl::Screen_Resolution:
-            return 14;
-        case OptionControl::Frame_Rate:
-            return 10;
-        default:
-            return 0;
+// The rows of the settings line that a row starts: itself, or its group's buttons.
+std::span<const OptionRow> LineRows(std::size_t first) {
+    std::size_t end = first + 1;
+    while (end < std::size(kOptionRows) && !StartsSettingsLine(end)) {
+        ++end;
     }
+    return std::span<const OptionRow>(kOptionRows).subspan(first, end - first);
 }
 
-struct LineKind {
-    const wchar_t* key;  // the first six characters, upper case
-    Kind kind;
-    OptionControl on;   // the control a value sets, or the on button of a pair
-    OptionControl off;  // the off button of a pair
-};
+// A group's value: that of its first selected button, or its last button's when none is.
+std::wstring GroupValue(std::span<const OptionRow> buttons, const LaunchOptions& options) {
+    for (const OptionRow& button : buttons) {
+        if (options.*button.selected) {
+            return button.value;
+        }
+    }
+    return buttons.back().value;
+}
 
-const LineKind kLineKinds[] = {
-    {L"SOUND:", Kind::Select, OptionControl::Sound_on, OptionControl::Sound_Off},
-    {L"STEREO", Kind::Select, OptionControl::Sound_Stereo, OptionControl::Sound_Mono},
-    {L"SOUND ", Kind::ListIndex, OptionControl::Sound_Rate, OptionControl::Sound_Rate},
-    {L"TV MOD", Kind::CheckState, OptionControl::tv, OptionControl::tv},
-    {L"SCREEN", Kind::ListIndex, OptionControl::Screen_Resolution,
-     OptionControl::Screen_Resolution},
-    {L"FRAME ", Kind::ListIndex, OptionControl::Frame_Rate, OptionControl::Frame_Rate},
-    {L"SUPERF", Kind::Select, OptionControl::SuperFX_on, OptionControl::SuperFX_off},
-    {L"16-BIT", Kind::CheckState, OptionControl::cOlOr16, OptionControl::cOlOr16},
-    {L"SCALE ", Kind::CheckState, OptionControl::ScaleImg, OptionControl::ScaleImg},
-    {L"TRANSP", Kind::CheckState, OptionControl::Trans, OptionControl::Trans},
-};
-
-const LineKind kJoystickOnOff = {L"JOYSTI", Kind::Select, OptionControl::Joystick_on,
-                                 OptionControl::JoyStick_off};
-const LineKind kJoystickType = {L"JOYSTI", Kind::ListIndex, OptionControl::Joy_Stick_Type,
-                                OptionControl::Joy_Stick_Type};
+bool TenthMatches(TenthCharacter rule, const std::wstring& line) {
+    const bool isT = line.size() >= 10 && AsciiUpper(line[9]) == L'T';
+    return rule == TenthCharacter::Any || (rule == TenthCharacter::T) == isT;
+}
 
 // The location starts at the drive letter in front of the first backslash; a path without
 // one (a network path) starts at that backslash.
@@ -92,49 +74,38 @@ std::optional<SettingChange> ReadLocation(const std::wstring& line) {
     return change;
 }
 
-std::optional<SettingChange> ReadValue(const LineKind& kind, const std::wstring& value) {
-    SettingChange change{kind.kind, kind.on};
-    switch (kind.kind) {
-        case Kind::Select:
-            if (AsciiUpper(value) == L"FALSE") {
-                change.control = kind.off;
+std::optional<SettingChange> ReadValue(std::span<const OptionRow> rows, const std::wstring& value) {
+    const OptionRow& row = rows.front();
+    switch (row.kind) {
+        case OptionKind::Button: {
+            const std::wstring word = AsciiUpper(value);
+            auto chosen = std::find_if(rows.begin(), rows.end(), [&](const OptionRow& button) {
+                return AsciiUpper(button.value) == word;
+            });
+            if (chosen == rows.end()) {
+                chosen = std::find_if(rows.begin(), rows.end(), [](const OptionRow& button) {
+                    return button.takesOtherValues;
+                });
             }
-            return change;
-        case Kind::CheckState: {
+            return SettingChange{Kind::Select, chosen->control};
+        }
+        case OptionKind::CheckBox: {
             const auto state = ReadSettingsNumber(value);
             if (!state || *state < 0 || *state > 2) {
                 return std::nullopt;
             }
-            change.value = *state;
-            return change;
+            return SettingChange{Kind::CheckState, row.control, *state};
         }
-        case Kind::ListIndex: {
+        case OptionKind::List: {
+            // A stored index must name one of the items, or none (-1).
             const auto index = ReadSettingsNumber(value);
-            if (!index || *index < -1 || *index >= ItemCount(kind.on)) {
+            if (!index || *index < -1 || *index >= static_cast<int>(row.items.size())) {
                 return std::nullopt;
             }
-            change.value = *index;
-            return change;
+            return SettingChange{Kind::ListIndex, row.control, *index};
         }
-        case Kind::Location:
-            break;
     }
     return std::nullopt;
-}
-
-std::optional<SettingChange> ReadRomForcing(const std::wstring& value) {
-    const std::wstring word = AsciiUpper(value);
-    SettingChange change{Kind::Select, OptionControl::DontRom};
-    if (word == L"LOROM") {
-        change.control = OptionControl::LoRom;
-    } else if (word == L"HIROM") {
-        change.control = OptionControl::HiRom;
-    }
-    return change;
-}
-
-SettingChange SelectChange(OptionControl button) {
-    return {Kind::Select, button};
 }
 
 }  // namespace
@@ -148,29 +119,27 @@ std::wstring SettingsFilePath(const std::wstring& ownDirectory) {
 
 std::vector<std::wstring> SettingsLines(const std::wstring& emulatorPath,
                                         const LaunchOptions& options) {
-    const auto number = [](std::int16_t n) { return std::to_wstring(n); };
-    std::wstring forcing = L"Don't Force";
-    if (options.LoRom) {
-        forcing = L"LoRom";
-    } else if (options.HiRom) {
-        forcing = L"HiRom";
+    std::vector<std::wstring> lines = {L"Location of Snes9x: " + emulatorPath};
+    for (std::size_t i = 0; i < std::size(kOptionRows); ++i) {
+        if (!StartsSettingsLine(i)) {
+            continue;
+        }
+        const OptionRow& row = kOptionRows[i];
+        std::wstring value;
+        switch (row.kind) {
+            case OptionKind::Button:
+                value = GroupValue(LineRows(i), options);
+                break;
+            case OptionKind::CheckBox:
+                value = std::to_wstring(options.*row.checkState);
+                break;
+            case OptionKind::List:
+                value = std::to_wstring((options.*row.list).index);
+                break;
+        }
+        lines.push_back(row.lineText + value);
     }
-    return {
-        L"Location of Snes9x: " + emulatorPath,
-        L"Sound: " + OnOff(options.Sound_on),
-        L"Stereo Sound: " + OnOff(options.Sound_Stereo),
-        L"Sound Rate: " + number(options.Sound_Rate.index),
-        L"Joystick: " + OnOff(options.Joystick_on),
-        L"Joystick Type: " + number(options.Joy_Stick_Type.index),
-        L"Screen Resolution: " + number(options.Screen_Resolution.index),
-        L"Frame Rate: " + number(options.Frame_Rate.index),
-        L"SuperFX: " + OnOff(options.SuperFX_on),
-        L"16-bit Colour: " + number(options.cOlOr16),
-        L"Scale Image to Fit: " + number(options.ScaleImg),
-        L"Transparent Effects: " + number(options.Trans),
-        L"TV Mode: " + number(options.tv),
-        L"Rom Forcing: " + forcing,
-    };
+    return lines;
 }
 
 std::wstring SettingsText(const std::wstring& emulatorPath, const LaunchOptions& options) {
@@ -262,28 +231,18 @@ std::optional<SettingChange> ReadSettingsLine(const std::wstring& line) {
     if (key == L"LOCATI") {
         return ReadLocation(line);
     }
-    const LineKind* kind = nullptr;
-    bool romForcing = false;
-    if (key == L"JOYSTI") {
-        kind = line.size() >= 10 && AsciiUpper(line[9]) == L'T' ? &kJoystickType : &kJoystickOnOff;
-    } else if (key == L"ROM FO") {
-        romForcing = true;
-    } else {
-        for (const LineKind& candidate : kLineKinds) {
-            if (key == candidate.key) {
-                kind = &candidate;
-            }
+    for (std::size_t i = 0; i < std::size(kOptionRows); ++i) {
+        const OptionRow& row = kOptionRows[i];
+        if (!StartsSettingsLine(i) || key != row.readerKey || !TenthMatches(row.tenth, line)) {
+            continue;
         }
-        if (kind == nullptr) {
+        const size_t lastSpace = line.rfind(L' ');
+        if (lastSpace == std::wstring::npos) {
             return std::nullopt;
         }
+        return ReadValue(LineRows(i), line.substr(lastSpace + 1));
     }
-    const size_t lastSpace = line.rfind(L' ');
-    if (lastSpace == std::wstring::npos) {
-        return std::nullopt;
-    }
-    const std::wstring value = line.substr(lastSpace + 1);
-    return romForcing ? ReadRomForcing(value) : ReadValue(*kind, value);
+    return std::nullopt;
 }
 
 std::vector<SettingChange> ReadSettings(const std::wstring& text) {
@@ -298,31 +257,23 @@ std::vector<SettingChange> ReadSettings(const std::wstring& text) {
 
 std::vector<SettingChange> CompletionChanges(const LaunchOptions& options) {
     std::vector<SettingChange> changes;
-    const std::pair<const ListChoice*, OptionControl> lists[] = {
-        {&options.Joy_Stick_Type, OptionControl::Joy_Stick_Type},
-        {&options.Sound_Rate, OptionControl::Sound_Rate},
-        {&options.Screen_Resolution, OptionControl::Screen_Resolution},
-        {&options.Frame_Rate, OptionControl::Frame_Rate},
-    };
-    for (const auto& [list, control] : lists) {
-        if (list->index < 0) {
-            changes.push_back({Kind::ListIndex, control, 0});
+    for (const OptionControl list : kListCompletionOrder) {
+        if ((options.*OptionRowOf(list).list).index < 0) {
+            changes.push_back({Kind::ListIndex, list, 0});
         }
     }
-    if (!options.Sound_on && !options.Sound_Off) {
-        changes.push_back(SelectChange(OptionControl::Sound_Off));
-    }
-    if (!options.Sound_Stereo && !options.Sound_Mono) {
-        changes.push_back(SelectChange(OptionControl::Sound_Mono));
-    }
-    if (!options.Joystick_on && !options.JoyStick_off) {
-        changes.push_back(SelectChange(OptionControl::JoyStick_off));
-    }
-    if (!options.SuperFX_on && !options.SuperFX_off) {
-        changes.push_back(SelectChange(OptionControl::SuperFX_off));
-    }
-    if (!options.LoRom && !options.HiRom && !options.DontRom) {
-        changes.push_back(SelectChange(OptionControl::DontRom));
+    for (std::size_t i = 0; i < std::size(kOptionRows); ++i) {
+        if (!StartsSettingsLine(i) || kOptionRows[i].kind != OptionKind::Button) {
+            continue;
+        }
+        const std::span<const OptionRow> group = LineRows(i);
+        const bool anySelected = std::any_of(
+            group.begin(), group.end(), [&](const OptionRow& b) { return options.*b.selected; });
+        if (!anySelected) {
+            const auto fallback = std::find_if(group.begin(), group.end(),
+                                               [](const OptionRow& b) { return b.groupDefault; });
+            changes.push_back({Kind::Select, fallback->control});
+        }
     }
     return changes;
 }

@@ -33,9 +33,9 @@ std::wstring SettingsText(const std::wstring& emulatorPath, const LaunchOptions&
 struct SettingChange {
     enum class Kind { Location, Select, CheckState, ListIndex };
     Kind kind = Kind::Select;
-    OptionControl control = OptionControl::Sound_on;
-    std::int16_t value = 0;  // the check state or list index
-    std::wstring path;       // the location
+    OptionControl control{};  // none for the location
+    std::int16_t value = 0;   // the check state or list index
+    std::wstring path;        // the location
 
     friend bool operator==(const SettingChange&, const SettingChange&) = default;
 };

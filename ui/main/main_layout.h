@@ -9,6 +9,8 @@
 namespace lumarel {
 
 // Control identifiers of the main window, named as the controls are known.
+// Control identifiers of the main window, named as the controls are known. The option
+// controls are identified by their OptionControl (launch/launch_options.h).
 enum MainControl : int {
     Main_Frame = 100,
     Rom_Select_Frame,
@@ -31,30 +33,12 @@ enum MainControl : int {
     Label2,
     StatBar,
     Go_Button,
-    Screen_Resolution,
-    Sound_on,
-    Sound_Off,
-    Sound_Stereo,
-    Sound_Mono,
-    Sound_Rate,
     Drive1,
     Dir1,
     File1,
-    Frame_Rate,
-    Joy_Stick_Type,
-    Joystick_on,
-    JoyStick_off,
-    SuperFX_on,
-    SuperFX_off,
-    ScaleImg,
-    Trans,
-    HiRom,
-    LoRom,
-    DontRom,
-    cOlOr16,
     Extra,
-    tv,
 };
+static_assert(Extra < kFirstOptionControl, "window and option identifiers stay apart");
 
 inline constexpr wchar_t kMainCaption[] = L"Lumarel v1.5";
 
@@ -73,8 +57,5 @@ inline constexpr wchar_t kLocationPanelPrefix[] = L"Location of Snes9x: ";
 inline constexpr wchar_t kSizePanelPrefix[] = L"Rom Size: ";
 
 std::span<const ControlSpec> MainControls();
-
-// The control that holds an option.
-MainControl ControlOf(OptionControl option);
 
 }  // namespace lumarel

@@ -5,6 +5,7 @@
 
 #include "resources/resource_ids.h"
 #include "launch/command_line.h"
+#include "launch/option_table.h"
 #include "platform/win32/win32_services.h"
 #include "settings/settings_store.h"
 #include "ui/cheats/cheat_window.h"
@@ -295,48 +296,37 @@ void MainWindow::SizeToClientArea(UINT dpi) {
 
 LaunchOptions MainWindow::TakeLaunchOptions() const {
     LaunchOptions options;
-    const auto selected = [this](int id) { return IsSelected(Control(id)); };
-    const auto check = [this](int id) {
-        return static_cast<std::int16_t>(CheckStateOf(Control(id)));
-    };
-    const auto list = [this](int id) {
-        HWND box = Control(id);
-        const auto index = static_cast<std::int16_t>(SendMessageW(box, CB_GETCURSEL, 0, 0));
-        return ListChoice{index, ListItemText(box, index)};
-    };
-    options.Sound_on = selected(Sound_on);
-    options.Sound_Off = selected(Sound_Off);
-    options.Sound_Stereo = selected(Sound_Stereo);
-    options.Sound_Mono = selected(Sound_Mono);
-    options.Joystick_on = selected(Joystick_on);
-    options.JoyStick_off = selected(JoyStick_off);
-    options.SuperFX_on = selected(SuperFX_on);
-    options.SuperFX_off = selected(SuperFX_off);
-    options.HiRom = selected(HiRom);
-    options.LoRom = selected(LoRom);
-    options.DontRom = selected(DontRom);
-    options.cOlOr16 = check(cOlOr16);
-    options.ScaleImg = check(ScaleImg);
-    options.Trans = check(Trans);
-    options.tv = check(tv);
-    options.Sound_Rate = list(Sound_Rate);
-    options.Joy_Stick_Type = list(Joy_Stick_Type);
-    options.Screen_Resolution = list(Screen_Resolution);
-    options.Frame_Rate = list(Frame_Rate);
+    for (const OptionRow& row : kOptionRows) {
+        HWND control = Control(row.control);
+        switch (row.kind) {
+            case OptionKind::Button:
+                options.*row.selected = IsSelected(control);
+                break;
+            case OptionKind::CheckBox:
+                options.*row.checkState = static_cast<std::int16_t>(CheckStateOf(control));
+                break;
+            case OptionKind::List: {
+                const auto index =
+                    static_cast<std::int16_t>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+                options.*row.list = ListChoice{index, ListItemText(control, index)};
+                break;
+            }
+        }
+    }
     options.Extra = WindowText(Control(Extra));
     return options;
 }
 
 void MainWindow::SelectOption(OptionControl option) {
-    controls_.SelectOptionButton(ControlOf(option));
+    controls_.SelectOptionButton(option);
 }
 
 void MainWindow::SetCheckState(OptionControl option, std::int16_t state) {
-    SendMessageW(Control(ControlOf(option)), BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    SendMessageW(Control(option), BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
 void MainWindow::SetListIndex(OptionControl option, std::int16_t index) {
-    SendMessageW(Control(ControlOf(option)), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(Control(option), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void MainWindow::Go_Button_Click() {
