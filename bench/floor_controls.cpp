@@ -9,29 +9,14 @@
 #include <iterator>
 #include <span>
 
+#include "launch/option_table.h"
+
 namespace {
 
-constexpr const wchar_t* kSoundRates[] = {L"Default",  L"8192 Hz",  L"11025 Hz", L"16500 Hz",
-                                          L"22050 Hz", L"29300 Hz", L"36600 Hz", L"44000 Hz"};
-constexpr const wchar_t* kJoystickTypes[] = {L"Auto Detect", L"4 Button", L"6 Button", L"8 Button"};
-constexpr const wchar_t* kScreenResolutions[] = {
-    L"Default",
-    L"320x240, ModeX 8-bit, slow",
-    L"320x200 8-bit, faster but clips",
-    L"256x256 8-bit",
-    L"640x480 8-bit, auto-detect 1",
-    L"640x480 8-bit, auto-detect 2",
-    L"640x480 8-bit, auto-detect 3",
-    L"640x480 8-bit, auto-detect 4",
-    L"640x400 8-bit",
-    L"800x600 8-bit",
-    L"320x240 16-bit",
-    L"640x480 16-bit",
-    L"640x400 16-bit",
-    L"800x600 16-bit",
-};
-constexpr const wchar_t* kFrameRates[] = {L"Auto", L"1", L"2", L"3", L"4",
-                                          L"5",    L"6", L"7", L"8", L"9"};
+using lumarel::kFrameRates;
+using lumarel::kJoystickTypes;
+using lumarel::kScreenResolutions;
+using lumarel::kSoundRates;
 
 // The styles Lumarel gives each kind. Every control starts a group but an option button,
 // which starts one only as the first of its frame (marked in its row).

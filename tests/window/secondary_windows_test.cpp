@@ -218,14 +218,6 @@ TEST_F(MainWindowTest, AboutCommandShowsTheSameTextEveryTime) {
               (std::vector<std::wstring>{AboutText(), L"Close", AboutText(), L"Close"}));
 }
 
-}  // namespace
-}  // namespace lumarel
-
-namespace lumarel {
-namespace {
-
-using namespace lumarel::testing;
-
 // Every control a screen reader can reach has a name: its caption, or a name given for it.
 void ExpectEveryControlNamed(const ControlSet& controls, const char* window) {
     for (const ControlSpec& design : controls.Table()) {

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "ui/controls/accessibility.h"
 #include "ui/controls/dpi.h"
 
 namespace lumarel {
@@ -71,71 +70,25 @@ bool StartsGroup(std::span<const ControlSpec> table, size_t index) {
     return previous.kind != ControlKind::OptionButton || previous.frame != design.frame;
 }
 
-// Twips taken by the box of a check box or option button and the gap after it.
-constexpr int kButtonBoxTwips = 300;
-
-bool HasTextToFit(ControlKind kind) {
-    return kind == ControlKind::Label || kind == ControlKind::CentredLabel ||
-           kind == ControlKind::OptionButton || kind == ControlKind::CheckBox;
-}
-
-// Captions are never cut off: with a font wider than the one the layout was drawn for, a
-// label, check box or option button grows to its text (centred labels on both sides).
-void FitToText(HDC measure, const std::wstring& text, ControlKind kind, UINT dpi, RECT& rect) {
-    SIZE extent{};
-    if (text.empty() || text.find(L'\n') != std::wstring::npos ||
-        !GetTextExtentPoint32W(measure, text.c_str(), static_cast<int>(text.size()), &extent)) {
-        return;
-    }
-    if (kind == ControlKind::OptionButton || kind == ControlKind::CheckBox) {
-        extent.cx += TwipsToPixels(kButtonBoxTwips, dpi);
-    }
-    const LONG missing = extent.cx + 1 - (rect.right - rect.left);
-    if (missing <= 0) {
-        return;
-    }
-    if (kind == ControlKind::CentredLabel) {
-        rect.left -= missing / 2;
-    }
-    rect.right = rect.left + extent.cx + 1;
-}
-
 }  // namespace
 
-void DeleteFonts(std::vector<HFONT>& fonts) {
-    for (HFONT font : fonts) {
-        DeleteObject(font);
-    }
-    fonts.clear();
-}
-
 ControlSet::~ControlSet() {
-    DeleteFonts(ownFonts_);
     if (parent_ != nullptr && IsWindow(parent_)) {
         RemovePropW(parent_, kTooltipsProperty);
     }
     if (tooltips_ != nullptr) {
         DestroyWindow(tooltips_);
     }
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-    }
 }
 
 bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dpi) {
     parent_ = parent;
     table_ = table;
+    dpi_ = dpi;
+    fonts_ = TableFonts::For(table, dpi);
+    CreateTooltips();
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    tooltips_ =
-        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
-    // The message loop finds a window's tooltip control by this property and relays the
-    // mouse to it.
-    if (tooltips_ != nullptr) {
-        SetPropW(parent, kTooltipsProperty, tooltips_);
-    }
-
+    TextMeasure measure(parent);
     for (size_t index = 0; index < table.size(); ++index) {
         const ControlSpec& design = table[index];
         const WindowClass windowClass = ClassFor(design.kind);
@@ -143,14 +96,18 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
         if (StartsGroup(table, index)) {
             style |= WS_GROUP;
         }
+        const wchar_t* caption = design.caption != nullptr ? design.caption : L"";
+        // Made at its place in its font: no second pass over the controls.
+        const RECT rect = PlacedRect(design, caption, measure, dpi);
         HWND control = CreateWindowExW(
-            windowClass.exStyle, windowClass.className,
-            design.caption != nullptr ? design.caption : L"", style, 0, 0, 0, 0, parent,
+            windowClass.exStyle, windowClass.className, caption, style, rect.left, rect.top,
+            rect.right - rect.left, rect.bottom - rect.top, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
         if (control == nullptr) {
             return false;
         }
         windows_[design.id] = control;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Of(design)), FALSE);
         for (const wchar_t* item : design.items) {
             SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         }
@@ -166,7 +123,9 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
             SetTooltip(design.id, design.tooltip);
         }
     }
-    Layout(dpi);
+    if (tooltips_ != nullptr) {
+        SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Dialog()), FALSE);
+    }
     return true;
 }
 
@@ -183,44 +142,30 @@ RECT ControlSet::PixelRect(const ControlSpec& design, UINT dpi) const {
             top + TwipsToPixels(rect.height, dpi)};
 }
 
+RECT ControlSet::PlacedRect(const ControlSpec& design, const std::wstring& caption,
+                            TextMeasure& measure, UINT dpi) const {
+    RECT rect = PixelRect(design, dpi);
+    if (design.kind == ControlKind::DropDownList || design.kind == ControlKind::DriveList) {
+        rect.bottom = rect.top + TwipsToPixels(kDropDownListTwips, dpi);
+    }
+    measure.FitToText(fonts_.Of(design), caption, design.kind, dpi, rect);
+    return rect;
+}
+
 void ControlSet::Layout(UINT dpi) {
+    TableFonts fonts = TableFonts::For(table_, dpi);
+    std::swap(fonts_, fonts);  // the old fonts stay alive until every control has its new one
     dpi_ = dpi;
-    HFONT font = CreateDialogFont(dpi);
-    std::vector<HFONT> ownFonts;
-    HDC measure = GetDC(parent_);
-    HGDIOBJ previousFont = SelectObject(measure, font);
+    TextMeasure measure(parent_);
     for (const ControlSpec& design : table_) {
         HWND control = Hwnd(design.id);
-        HFONT controlFont = font;
-        if (design.font != nullptr) {
-            controlFont = CreatePointFont(design.font->face, design.font->points, dpi,
-                                          design.font->underline);
-            ownFonts.push_back(controlFont);
-        }
-        SelectObject(measure, controlFont);
-        RECT rect = PixelRect(design, dpi);
-        if (design.kind == ControlKind::DropDownList || design.kind == ControlKind::DriveList) {
-            rect.bottom = rect.top + TwipsToPixels(kDropDownListTwips, dpi);
-        }
-        if (HasTextToFit(design.kind)) {
-            FitToText(measure, WindowText(control), design.kind, dpi, rect);
-        }
+        const RECT rect = PlacedRect(design, WindowText(control), measure, dpi);
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (controlFont != nullptr) {
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
-        }
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Of(design)), FALSE);
     }
-    SelectObject(measure, previousFont);
-    ReleaseDC(parent_, measure);
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-    }
-    font_ = font;
-    DeleteFonts(ownFonts_);
-    ownFonts_ = std::move(ownFonts);
-    if (tooltips_ != nullptr && font != nullptr) {
-        SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (tooltips_ != nullptr) {
+        SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Dialog()), FALSE);
     }
     InvalidateRect(parent_, nullptr, TRUE);
 }
@@ -232,16 +177,8 @@ void ControlSet::SetCaption(int id, const std::wstring& text) {
         return;
     }
     SetWindowTextW(control, text.c_str());
-    if (!HasTextToFit(design->kind)) {
-        return;
-    }
-    RECT rect = PixelRect(*design, dpi_);
-    HDC measure = GetDC(control);
-    const HGDIOBJ previousFont =
-        SelectObject(measure, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    FitToText(measure, text, design->kind, dpi_, rect);
-    SelectObject(measure, previousFont);
-    ReleaseDC(control, measure);
+    TextMeasure measure(control);
+    const RECT rect = PlacedRect(*design, text, measure, dpi_);
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(control, nullptr, TRUE);
@@ -259,49 +196,6 @@ const ControlSpec* ControlSet::DesignOf(int id) const {
         }
     }
     return nullptr;
-}
-
-void ControlSet::NameControlsForScreenReaders() const {
-    for (const ControlSpec& design : table_) {
-        if (design.caption == nullptr && design.kind != ControlKind::Frame &&
-            design.kind != ControlKind::StatusBar) {
-            NameForScreenReaders(Hwnd(design.id), AccessibleName(design));
-        }
-    }
-}
-
-std::wstring ControlSet::AccessibleName(const ControlSpec& design) const {
-    if (design.tooltip != nullptr) {
-        return design.tooltip;
-    }
-    if (design.screenReaderName != nullptr) {
-        return design.screenReaderName;
-    }
-    const ControlSpec* frame = DesignOf(design.frame);
-    if (frame != nullptr && frame->caption != nullptr) {
-        return frame->caption;
-    }
-    return design.name;
-}
-
-void ControlSet::SetTooltip(int id, const std::wstring& text) {
-    HWND control = Hwnd(id);
-    if (tooltips_ == nullptr || control == nullptr) {
-        return;
-    }
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    // No TTF_SUBCLASS: the tooltip's hook into every message made filling a list of
-    // thousands of ROMs take seconds under Wine. The message loop relays the mouse instead.
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = parent_;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text.c_str());
-    if (tipped_.insert(id).second) {
-        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    } else {
-        SendMessageW(tooltips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
 }
 
 void ControlSet::OnCommand(int id, int code) {
@@ -325,34 +219,6 @@ void ControlSet::SelectOptionButton(int id) {
                          design.id == id ? BST_CHECKED : BST_UNCHECKED, 0);
         }
     }
-}
-
-std::wstring WindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-std::wstring ListItemText(HWND dropDownList, int index) {
-    if (index < 0) {
-        return {};
-    }
-    const LRESULT length =
-        SendMessageW(dropDownList, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR) {
-        return {};
-    }
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(dropDownList, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
-int CheckStateOf(HWND checkBox) {
-    return static_cast<int>(SendMessageW(checkBox, BM_GETCHECK, 0, 0));
 }
 
 }  // namespace lumarel

@@ -53,10 +53,6 @@ std::wstring FileList::Entry(int index) const {
     return names_[static_cast<size_t>(index)];
 }
 
-}  // namespace lumarel
-
-namespace lumarel {
-
 void FileList::OnCommand(int code) {
     if (code == LBN_SELCHANGE && onClick) {
         onClick();

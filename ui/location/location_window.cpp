@@ -31,45 +31,41 @@ LocationWindow::LocationWindow(HINSTANCE instance, const Platform& platform, Sha
                   {L"Location of Snes9x", 2535, 5010, kLocationControls}),
       platform_(platform),
       shared_(shared),
-      drive2_(platform.fileSystem),
-      dir2_(platform.fileSystem),
-      file2_(platform.fileSystem, kEmulatorPattern),
-      follower_(drive2_, dir2_, std::move(ownDirectory)),
+      browser_(platform.fileSystem, kEmulatorPattern, std::move(ownDirectory)),
       onClosed_(std::move(onClosed)) {}
 
 void LocationWindow::Form_Load() {
     CentreOnScreen();
-    drive2_.Attach(Control(Drive2));
-    dir2_.Attach(Control(Dir2), WindowDpi(Hwnd()));
-    file2_.Attach(Control(File2));
-    drive2_.onChange = [this] { Drive2_Change(); };
-    dir2_.onChange = [this] { Dir2_Change(); };
-    file2_.onClick = [this] { File2_Click(); };
+    browser_.Attach(controls_, {Drive2, Dir2, File2}, WindowDpi(Hwnd()),
+                    {[this] { Drive2_Change(); }, [this] { Dir2_Change(); },
+                     [this] { File2_Click(); }, nullptr});
     // Every opening starts where Lumarel was started, with nothing selected.
-    follower_.PointAt(platform_.fileSystem.WorkingDirectory());
+    browser_.PointAt(platform_.fileSystem.WorkingDirectory());
 }
 
 void LocationWindow::Drive2_Change() {
-    follower_.DriveChanged();
+    browser_.FollowDrive();
 }
 
 void LocationWindow::Dir2_Change() {
-    file2_.ShowDirectory(dir2_.Directory(), dir2_.Entries());
+    browser_.FollowDirectory();
 }
 
 void LocationWindow::File2_Click() {
-    const std::wstring clicked = file2_.SelectedEntry();
+    const FileList& emulators = browser_.Files();
+    const std::wstring clicked = emulators.SelectedEntry();
     if (!clicked.empty()) {
-        shared_.EmulatorPath = JoinListPath(file2_.Directory(), clicked);
+        shared_.EmulatorPath = JoinListPath(emulators.Directory(), clicked);
     }
 }
 
 void LocationWindow::Close_Button_Click() {
-    const int selected = file2_.SelectedIndex();
-    const std::wstring entry = file2_.Entry(selected > -1 ? selected : 0);
+    const FileList& emulators = browser_.Files();
+    const int selected = emulators.SelectedIndex();
+    const std::wstring entry = emulators.Entry(selected > -1 ? selected : 0);
     // An empty list keeps the location the user had: only looking must not lose it.
     if (!entry.empty()) {
-        shared_.EmulatorPath = JoinListPath(file2_.Directory(), entry);
+        shared_.EmulatorPath = JoinListPath(emulators.Directory(), entry);
     }
     if (onClosed_) {
         onClosed_();
@@ -78,36 +74,13 @@ void LocationWindow::Close_Button_Click() {
 }
 
 void LocationWindow::OnCommand(int id, int code) {
-    switch (id) {
-        case Drive2:
-            drive2_.OnCommand(code);
-            break;
-        case Dir2:
-            dir2_.OnCommand(code);
-            break;
-        case File2:
-            file2_.OnCommand(code);
-            break;
-        case Close_Button:
-            if (code == BN_CLICKED) {
-                Close_Button_Click();
-            }
-            break;
-        default:
-            break;
+    if (id == Close_Button && code == BN_CLICKED) {
+        Close_Button_Click();
     }
 }
 
 bool LocationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_DRAWITEM && wParam == Dir2) {
-        dir2_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        result = TRUE;
-        return true;
-    }
-    if (message == WM_DPICHANGED) {
-        dir2_.SetDpi(HIWORD(wParam));
-    }
-    return false;
+    return browser_.OnMessage(message, wParam, lParam, result);
 }
 
 }  // namespace lumarel

@@ -6,10 +6,7 @@
 #include <string>
 
 #include "launch/launch_options.h"
-#include "ui/controls/directory_list.h"
-#include "ui/controls/drive_fallback.h"
-#include "ui/controls/drive_list.h"
-#include "ui/controls/file_list.h"
+#include "ui/controls/browser.h"
 #include "ui/controls/modal_window.h"
 
 namespace lumarel {
@@ -32,9 +29,9 @@ public:
     LocationWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
                    std::wstring ownDirectory, std::function<void()> onClosed);
 
-    DriveList& Drives() { return drive2_; }
-    DirectoryList& Directories() { return dir2_; }
-    FileList& Emulators() { return file2_; }
+    DriveList& Drives() { return browser_.Drives(); }
+    DirectoryList& Directories() { return browser_.Directories(); }
+    FileList& Emulators() { return browser_.Files(); }
 
     void Drive2_Change();
     void Dir2_Change();
@@ -47,12 +44,11 @@ private:
     void OnCommand(int id, int code) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+    void OnDpiChanged(UINT dpi) override { browser_.SetDpi(dpi); }
+
     Platform platform_;
     SharedValues& shared_;
-    DriveList drive2_;
-    DirectoryList dir2_;
-    FileList file2_;
-    DriveFollower follower_;
+    Browser browser_;
     std::function<void()> onClosed_;
 };
 

@@ -14,38 +14,17 @@
 #include "ui/location/location_window.h"
 #include "ui/controls/dpi.h"
 #include "ui/controls/handler_guard.h"
-#include "ui/controls/window_thunk.h"
 #include "ui/controls/list_paths.h"
-#include "ui/controls/placement.h"
 #include "ui/main/rom_size.h"
 
 namespace lumarel {
 
 namespace {
 
-constexpr wchar_t kMainClass[] = L"LumarelMain";
 constexpr UINT_PTR kNameControlsTimer = 1;
 constexpr UINT kNameControlsDelayMs = 500;
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT;
-
-bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    if (GetClassInfoExW(instance, kMainClass, &windowClass)) {
-        return true;
-    }
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMAREL));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_LUMAREL),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kMainClass;
-    return RegisterClassExW(&windowClass) != 0;
-}
 
 bool IsSelected(HWND optionButton) {
     return SendMessageW(optionButton, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -55,22 +34,20 @@ bool IsSelected(HWND optionButton) {
 
 MainWindow::MainWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
                        std::wstring ownDirectory)
-    : instance_(instance),
+    : WindowBase(instance, platform.session,
+                 {L"LumarelMain", kMainCaption, kMainStyle, kMainExStyle, kMainClientWidthTwips,
+                  kMainClientHeightTwips, MainControls(), true}),
       platform_(platform),
       shared_(shared),
       ownDirectory_(std::move(ownDirectory)),
-      drive1_(platform.fileSystem),
-      dir1_(platform.fileSystem),
-      file1_(platform.fileSystem, kRomPatterns),
-      browser_(drive1_, dir1_, ownDirectory_),
+      browser_(platform.fileSystem, kRomPatterns, ownDirectory_),
       runAction_(platform) {}
 
 MainWindow::~MainWindow() {
     TellEscapedFailuresThrough(nullptr);
-    if (window_ != nullptr) {
-        endRunWhenClosed_ = false;
-        DestroyWindow(window_);
-    }
+    // Here, not in the base, so that this window's own end runs; it ends no message loop.
+    endRunWhenClosed_ = false;
+    Close();
     if (goPicture_ != nullptr) {
         DeleteObject(goPicture_);
     }
@@ -78,24 +55,11 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create() {
     TellEscapedFailuresThrough(&platform_.messages);
-    if (!RegisterMainClass(instance_, ForwardToOwner<MainWindow>)) {
-        return false;
-    }
-    window_ = CreateWindowExW(kMainExStyle, kMainClass, kMainCaption, kMainStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                              instance_, this);
-    if (window_ == nullptr) {
-        return false;
-    }
     HMENU menu = CreateMenuBar(MainMenuBar());
-    if (menu == nullptr || !SetMenu(window_, menu)) {
+    if (menu == nullptr || !CreateWindowAndControls(nullptr, menu)) {
         return false;
     }
-    const UINT dpi = WindowDpi(window_);
-    if (!controls_.Create(window_, MainControls(), dpi)) {
-        return false;
-    }
-    SizeToClientArea(dpi);
+    const UINT dpi = WindowDpi(Hwnd());
     SetStatusPanels(dpi);
 
     goPicture_ = static_cast<HBITMAP>(
@@ -105,17 +69,13 @@ bool MainWindow::Create() {
     SendMessageW(goButton, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(goPicture_));
     SetWindowSubclass(goButton, GoButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
-    drive1_.Attach(Control(Drive1));
-    dir1_.Attach(Control(Dir1), dpi);
-    file1_.Attach(Control(File1));
-    drive1_.onChange = [this] { Drive1_Change(); };
-    dir1_.onChange = [this] { Dir1_Change(); };
-    file1_.onClick = [this] { File1_Click(); };
-    file1_.onDoubleClick = [this] { File1_DblClick(); };
+    browser_.Attach(controls_, {Drive1, Dir1, File1}, dpi,
+                    {[this] { Drive1_Change(); }, [this] { Dir1_Change(); },
+                     [this] { File1_Click(); }, [this] { File1_DblClick(); }});
     Form_Load();
     SetFocus(goButton);
     // Named once the window is up, so that start-up does not wait for COM.
-    SetTimer(window_, kNameControlsTimer, kNameControlsDelayMs, nullptr);
+    SetTimer(Hwnd(), kNameControlsTimer, kNameControlsDelayMs, nullptr);
     return true;
 }
 
@@ -124,31 +84,26 @@ void MainWindow::Form_Load() {
     LoadSettings(ownDirectory_, platform_.textFiles, platform_.messages, *this,
                  shared_.EmulatorPath);
     browser_.PointAt(ownDirectory_);
-    RECT outer{};
-    GetWindowRect(window_, &outer);
-    const WindowOrigin origin = CentredOrigin(platform_.session.PrimaryScreen(),
-                                              outer.right - outer.left, outer.bottom - outer.top);
-    SetWindowPos(window_, nullptr, origin.left, origin.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOnScreen();
     SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
 }
 
 void MainWindow::Drive1_Change() {
-    browser_.DriveChanged();
+    browser_.FollowDrive();
 }
 
 void MainWindow::Dir1_Change() {
-    file1_.ShowDirectory(dir1_.Directory(), dir1_.Entries());
-    controls_.SetCaption(numberofroms, std::to_wstring(file1_.Count()));
+    browser_.FollowDirectory();
+    controls_.SetCaption(numberofroms, std::to_wstring(RomList().Count()));
 }
 
 void MainWindow::File1_Click() {
-    const std::wstring entry = file1_.SelectedEntry();
+    const std::wstring entry = RomList().SelectedEntry();
     if (entry.empty()) {
         return;
     }
     std::uint64_t length = 0;
-    if (!platform_.fileSystem.FileSize(JoinListPath(file1_.Directory(), entry), length).ok) {
+    if (!platform_.fileSystem.FileSize(JoinListPath(RomList().Directory(), entry), length).ok) {
         return;  // removed meanwhile or not readable: the panels keep what they showed
     }
     SetPanelText(
@@ -164,7 +119,7 @@ void MainWindow::Form_MouseMove() {
 void MainWindow::OnMouseMove(POINT point) {
     // Frames do not take the mouse in Win32 as they do elsewhere: only the window's own
     // surface, outside every control and frame, counts.
-    if (ChildWindowFromPointEx(window_, point, CWP_SKIPINVISIBLE) == window_) {
+    if (ChildWindowFromPointEx(Hwnd(), point, CWP_SKIPINVISIBLE) == Hwnd()) {
         Form_MouseMove();
     }
 }
@@ -237,7 +192,7 @@ void MainWindow::mnuReadme_Click() {
 
 void MainWindow::About_Click() {
     AboutWindow about(instance_, platform_);
-    if (about.Create(window_)) {
+    if (about.Create(Hwnd())) {
         SetWindowTextW(about.Control(lblAbout), AboutText().c_str());
     }
     ShowSecondary(about);
@@ -248,7 +203,7 @@ void MainWindow::ShowSecondary(ModalWindow& secondary) {
         secondary.ShowModal();
         return;
     }
-    if (!secondary.Create(window_)) {
+    if (!secondary.Create(Hwnd())) {
         platform_.messages.Show(
             {L"Lumarel could not open the window:\n" + SystemReason(GetLastError()), L"Lumarel",
              MessageIcon::Error});
@@ -257,8 +212,8 @@ void MainWindow::ShowSecondary(ModalWindow& secondary) {
     secondary.ShowModal();
 }
 
-void MainWindow::OnMenu(MenuItem item) {
-    switch (item) {
+void MainWindow::OnMenuCommand(int id) {
+    switch (static_cast<MenuItem>(id)) {
         case MenuItem::exit:
             exit_Click();
             break;
@@ -283,15 +238,6 @@ void MainWindow::OnMenu(MenuItem item) {
         default:
             break;  // the secondary windows come with their own handlers
     }
-}
-
-void MainWindow::SizeToClientArea(UINT dpi) {
-    const SIZE client{TwipsToPixels(kMainClientWidthTwips, dpi),
-                      TwipsToPixels(kMainClientHeightTwips, dpi)};
-    const SIZE outer =
-        OuterSizeForClient(client, kMainStyle, kMainExStyle, GetMenu(window_) != nullptr, dpi);
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LaunchOptions MainWindow::TakeLaunchOptions() const {
@@ -332,102 +278,69 @@ void MainWindow::SetListIndex(OptionControl option, std::int16_t index) {
 void MainWindow::Go_Button_Click() {
     RunRequest request;
     request.emulatorPath = shared_.EmulatorPath;
-    request.romDirectory = file1_.Directory();
-    request.romEntry = file1_.SelectedEntry();
+    request.romDirectory = RomList().Directory();
+    request.romEntry = RomList().SelectedEntry();
     request.options = TakeLaunchOptions();
     request.cheatCodes = shared_.cheatCodes;
     runAction_.Run(request, *this);
 }
 
 void MainWindow::File1_DblClick() {
-    if (!file1_.SelectedEntry().empty()) {
+    if (!RomList().SelectedEntry().empty()) {
         Go_Button_Click();
     }
 }
 
 std::wstring MainWindow::Caption() {
-    return WindowText(window_);
+    return WindowText(Hwnd());
 }
 
 void MainWindow::SetCaption(const std::wstring& caption) {
-    SetWindowTextW(window_, caption.c_str());
+    SetWindowTextW(Hwnd(), caption.c_str());
 }
 
 void MainWindow::OnCommand(int id, int code) {
-    controls_.OnCommand(id, code);
-    switch (id) {
-        case Go_Button:
-            if (code == BN_CLICKED) {
-                Go_Button_Click();
-            }
-            break;
-        case Drive1:
-            drive1_.OnCommand(code);
-            break;
-        case Dir1:
-            dir1_.OnCommand(code);
-            break;
-        case File1:
-            file1_.OnCommand(code);
-            break;
-        default:
-            break;
+    if (id == Go_Button && code == BN_CLICKED) {
+        Go_Button_Click();
     }
 }
 
-LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (browser_.OnMessage(message, wParam, lParam, result)) {
+        return true;
+    }
     switch (message) {
-        case WM_COMMAND:
-            if (lParam == 0 && HIWORD(wParam) == 0) {
-                OnMenu(static_cast<MenuItem>(LOWORD(wParam)));
-            } else {
-                OnCommand(LOWORD(wParam), HIWORD(wParam));
-            }
-            return 0;
-        case WM_DRAWITEM:
-            if (wParam == Dir1) {
-                dir1_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-                return TRUE;
-            }
-            break;
         case WM_TIMER:
             if (wParam == kNameControlsTimer) {
-                KillTimer(window_, kNameControlsTimer);
+                KillTimer(Hwnd(), kNameControlsTimer);
                 controls_.NameControlsForScreenReaders();
-                return 0;
+                return true;
             }
-            break;
+            return false;
         case WM_DEVICECHANGE:
             // A stick plugged in or pulled out, a share mapped: the drive list follows.
             if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) {
-                drive1_.Refresh(false);
+                browser_.Drives().Refresh(false);
             }
-            return TRUE;
+            result = TRUE;
+            return true;
         case WM_MOUSEMOVE:
             OnMouseMove({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-            return 0;
-        case WM_DPICHANGED: {
-            const UINT dpi = HIWORD(wParam);
-            controls_.Layout(dpi);
-            dir1_.SetDpi(dpi);
-            SetStatusPanels(dpi);
-            MoveToSuggestedRect(window_, lParam);
-            SizeToClientArea(dpi);
-            return 0;
-        }
-        case WM_DESTROY: {
-            HWND window = window_;
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            if (endRunWhenClosed_) {
-                PostQuitMessage(0);
-            }
-            return DefWindowProcW(window, message, wParam, lParam);
-        }
+            return true;
         default:
-            break;
+            return false;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void MainWindow::OnDpiChanged(UINT dpi) {
+    browser_.SetDpi(dpi);
+    SetStatusPanels(dpi);
+}
+
+void MainWindow::OnDestroy() {
+    if (endRunWhenClosed_) {
+        PostQuitMessage(0);
+    }
 }
 
 LRESULT CALLBACK MainWindow::GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,

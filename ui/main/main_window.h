@@ -9,18 +9,16 @@
 #include "launch/launch_options.h"
 #include "launch/run_action.h"
 #include "platform/services.h"
+#include "ui/controls/browser.h"
 #include "ui/controls/control_table.h"
-#include "ui/controls/directory_list.h"
-#include "ui/controls/drive_fallback.h"
-#include "ui/controls/drive_list.h"
-#include "ui/controls/file_list.h"
 #include "ui/controls/modal_window.h"
+#include "ui/controls/window_base.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/main_menu.h"
 
 namespace lumarel {
 
-class MainWindow final : public WindowCaption, public OptionControls {
+class MainWindow final : public WindowBase, public WindowCaption, public OptionControls {
 public:
     // `ownDirectory` is the directory of Lumarel's executable.
     MainWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
@@ -33,12 +31,9 @@ public:
     // (settings loaded, ROM list pointed at Lumarel's directory, window centred); the window
     // stays hidden. False when the system refused (the caller tells the user).
     bool Create();
-    HWND Hwnd() const { return window_; }
-    HWND Control(int id) const { return controls_.Hwnd(id); }
-    const ControlSet& Controls() const { return controls_; }
-    DriveList& Drives() { return drive1_; }
-    DirectoryList& Directories() { return dir1_; }
-    FileList& RomList() { return file1_; }
+    DriveList& Drives() { return browser_.Drives(); }
+    DirectoryList& Directories() { return browser_.Directories(); }
+    FileList& RomList() { return browser_.Files(); }
 
     // OptionControls
     LaunchOptions TakeLaunchOptions() const override;
@@ -74,29 +69,21 @@ public:
     void EndRunWhenClosed() { endRunWhenClosed_ = true; }
 
 private:
-    template <typename Owner>
-    friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
-    void AttachWindow(HWND window) { window_ = window; }
     static LRESULT CALLBACK GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnCommand(int id, int code);
-    void OnMenu(MenuItem item);
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnCommand(int id, int code) override;
+    void OnMenuCommand(int id) override;
+    void OnDpiChanged(UINT dpi) override;
+    void OnDestroy() override;
     void ShowSecondary(ModalWindow& secondary);
-    void SizeToClientArea(UINT dpi);
     void SetStatusPanels(UINT dpi);
     void OnMouseMove(POINT point);
 
-    HINSTANCE instance_;
     Platform platform_;
     SharedValues& shared_;
     std::wstring ownDirectory_;
-    HWND window_ = nullptr;
-    ControlSet controls_;
-    DriveList drive1_;
-    DirectoryList dir1_;
-    FileList file1_;
-    DriveFollower browser_;
+    Browser browser_;
     RunAction runAction_;
     HBITMAP goPicture_ = nullptr;
     HCURSOR goPointer_ = nullptr;

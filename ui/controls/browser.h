@@ -1,0 +1,75 @@
+#pragma once
+// A drive list, a directory list and a file list that follow each other, the same in every
+// window that has them: the directory list follows the drive, the file list the directory,
+// and an unavailable drive sends both back to Lumarel's own drive and directory. The window
+// names its handlers; each does the browser's shared part and then its own.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/services.h"
+#include "ui/controls/control_table.h"
+#include "ui/controls/directory_list.h"
+#include "ui/controls/drive_list.h"
+#include "ui/controls/file_list.h"
+
+namespace lumarel {
+
+// The three lists' identifiers in the window's control table.
+struct BrowserControls {
+    int drives;
+    int directories;
+    int files;
+};
+
+// The window's handlers, run when a list changes; any may be empty.
+struct BrowserHandlers {
+    std::function<void()> driveChange;
+    std::function<void()> directoryChange;
+    std::function<void()> fileClick;
+    std::function<void()> fileDoubleClick;
+};
+
+class Browser {
+public:
+    // `filePatterns` are the file list's wildcards; `ownDirectory` is where an unavailable
+    // drive falls back to.
+    Browser(FileSystem& fileSystem, std::wstring filePatterns, std::wstring ownDirectory);
+    Browser(const Browser&) = delete;
+    Browser& operator=(const Browser&) = delete;
+
+    // Takes over the window's three lists and fills the drive list.
+    void Attach(const ControlSet& controls, BrowserControls ids, UINT dpi,
+                BrowserHandlers handlers);
+
+    DriveList& Drives() { return drives_; }
+    DirectoryList& Directories() { return directories_; }
+    FileList& Files() { return files_; }
+
+    // The shared part of a drive change: the directory list goes to the drive. Any failure
+    // but an unavailable or gone drive leaves it where it was. The fallback never runs from
+    // itself, so an unavailable own drive cannot make it repeat without end.
+    void FollowDrive();
+    // The shared part of a directory change: the file list shows the same directory.
+    void FollowDirectory();
+    // Points the drive and directory lists at a directory; the directory change runs even
+    // when the list shows that directory already.
+    void PointAt(const std::wstring& directory);
+
+    // The lists' notifications (WM_COMMAND) and drawing (WM_DRAWITEM), which come to the
+    // window; true when the message was for one of them.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void SetDpi(UINT dpi);
+
+private:
+    DriveList drives_;
+    DirectoryList directories_;
+    FileList files_;
+    BrowserControls ids_{};
+    std::wstring ownDirectory_;
+    bool fallingBack_ = false;
+};
+
+}  // namespace lumarel

@@ -1,0 +1,58 @@
+#pragma once
+// The fonts of a window's controls and captions that are never cut off: with a font wider
+// than the one the layout was drawn for, a label, check box or option button grows to its
+// text.
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "ui/controls/control_design.h"
+
+namespace lumarel {
+
+// The fonts one window's controls use at one dpi: the dialog font and each font of its own a
+// table names, made once however many controls share it.
+class TableFonts {
+public:
+    TableFonts() = default;
+    TableFonts(const TableFonts&) = delete;
+    TableFonts& operator=(const TableFonts&) = delete;
+    TableFonts(TableFonts&& other) noexcept;
+    TableFonts& operator=(TableFonts&& other) noexcept;
+    ~TableFonts();
+
+    // Makes the fonts for the dpi; the old ones stay valid until this object is replaced.
+    static TableFonts For(std::span<const ControlSpec> table, UINT dpi);
+    HFONT Of(const ControlSpec& design) const;
+    HFONT Dialog() const { return dialog_; }
+
+private:
+    void Release();
+
+    HFONT dialog_ = nullptr;
+    std::map<const FontSpec*, HFONT> own_;
+};
+
+// One device context to measure a whole table's captions, selecting a font only when it
+// changes.
+class TextMeasure {
+public:
+    explicit TextMeasure(HWND window);
+    TextMeasure(const TextMeasure&) = delete;
+    TextMeasure& operator=(const TextMeasure&) = delete;
+    ~TextMeasure();
+
+    // Widens the rectangle of a label, check box or option button to its caption, and
+    // leaves every other kind as it is.
+    void FitToText(HFONT font, const std::wstring& text, ControlKind kind, UINT dpi, RECT& rect);
+
+private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ original_ = nullptr;
+    HFONT selected_ = nullptr;
+};
+
+}  // namespace lumarel

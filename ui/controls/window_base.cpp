@@ -1,0 +1,134 @@
+#include "ui/controls/window_base.h"
+
+#include "resources/resource_ids.h"
+#include "ui/controls/dpi.h"
+#include "ui/controls/placement.h"
+#include "ui/controls/window_thunk.h"
+
+namespace lumarel {
+
+namespace {
+
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, bool withIcon) {
+    WNDCLASSEXW windowClass{};
+    if (GetClassInfoExW(instance, className, &windowClass)) {
+        return true;
+    }
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = ForwardToOwner<WindowBase>;
+    windowClass.hInstance = instance;
+    if (withIcon) {
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMAREL));
+        windowClass.hIconSm = static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(IDI_LUMAREL), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    }
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+}  // namespace
+
+WindowBase::WindowBase(HINSTANCE instance, Session& session, Design design)
+    : instance_(instance), session_(session), design_(design) {}
+
+WindowBase::~WindowBase() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+bool WindowBase::CreateWindowAndControls(HWND owner, HMENU menu) {
+    if (!RegisterWindowClass(instance_, design_.className, design_.withIcon)) {
+        return false;
+    }
+    window_ = CreateWindowExW(design_.exStyle, design_.className, design_.caption, design_.style,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                              menu, instance_, this);
+    if (window_ == nullptr) {
+        if (menu != nullptr) {
+            DestroyMenu(menu);
+        }
+        return false;
+    }
+    const UINT dpi = WindowDpi(window_);
+    SizeToClientArea(dpi);
+    if (!controls_.Create(window_, design_.controls, dpi)) {
+        DestroyWindow(window_);
+        return false;
+    }
+    return true;
+}
+
+void WindowBase::CentreOnScreen() {
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    const WindowOrigin origin =
+        CentredOrigin(session_.PrimaryScreen(), outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window_, nullptr, origin.left, origin.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowBase::Close() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+void WindowBase::SizeToClientArea(UINT dpi) {
+    const SIZE client{TwipsToPixels(design_.clientWidthTwips, dpi),
+                      TwipsToPixels(design_.clientHeightTwips, dpi)};
+    const SIZE outer = OuterSizeForClient(client, design_.style, design_.exStyle,
+                                          GetMenu(window_) != nullptr, dpi);
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool WindowBase::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+void WindowBase::OnCommand(int, int) {}
+
+void WindowBase::OnDpiChanged(UINT) {}
+
+void WindowBase::OnDestroy() {}
+
+LRESULT WindowBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam == 0 && HIWORD(wParam) == 0) {
+                OnMenuCommand(LOWORD(wParam));
+            } else {
+                controls_.OnCommand(LOWORD(wParam), HIWORD(wParam));
+                OnCommand(LOWORD(wParam), HIWORD(wParam));
+            }
+            return 0;
+        case WM_DPICHANGED: {
+            const UINT dpi = HIWORD(wParam);
+            controls_.Layout(dpi);
+            OnDpiChanged(dpi);
+            MoveToSuggestedRect(window_, lParam);
+            SizeToClientArea(dpi);
+            return 0;
+        }
+        case WM_DESTROY: {
+            OnDestroy();
+            HWND window = window_;
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace lumarel
