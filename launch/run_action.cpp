@@ -41,13 +41,25 @@ void RunAction::Run(const RunRequest& request, WindowCaption& caption) {
         platform_.messages.Show(HumanError(*warning));
     }
 
-    caption.SetCaption(caption.Caption() + kRunningMark);
+    // The mark goes again however the start ends, a failure thrown on the way included.
+    struct RunningMark {
+        WindowCaption& marked;
+        explicit RunningMark(WindowCaption& window) : marked(window) {
+            marked.SetCaption(marked.Caption() + kRunningMark);
+        }
+        ~RunningMark() {
+            try {
+                marked.SetCaption(WithoutRunningMark(marked.Caption()));
+            } catch (...) {
+                // Out of memory for the caption: it keeps its mark, and Lumarel goes on.
+            }
+        }
+    } running(caption);
     RecordCommandLine(commandLine);
     // The emulator is named in full, never looked for: the short form when there is one,
     // else the path as given, whose absence the start then reports.
     StartEmulator(shortEmulator.empty() ? request.emulatorPath : shortEmulator, commandLine,
                   request.emulatorPath);
-    caption.SetCaption(WithoutRunningMark(caption.Caption()));
 }
 
 void RunAction::RecordCommandLine(const std::wstring& commandLine) {
@@ -68,7 +80,8 @@ void RunAction::StartEmulator(const std::wstring& program, const std::wstring& c
     if (started.ok) {
         return;
     }
-    if (started.NotFound()) {
+    std::uint64_t size = 0;
+    if (started.NotFound() || platform_.fileSystem.FileSize(emulatorPath, size).NotFound()) {
         platform_.messages.Show({L"Snes9x was not found:\n" + emulatorPath +
                                      L"\n\nChoose where it is under Options > File Locations.",
                                  L"Lumarel", MessageIcon::Exclamation});

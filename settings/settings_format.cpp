@@ -54,7 +54,7 @@ std::optional<SettingChange> ReadLocation(const std::wstring& line) {
     // No file name holds a control character; a NUL would even make the program started
     // differ from the one the emulator check saw.
     for (const wchar_t c : line) {
-        if (c < L' ' || c == 0x7F) {
+        if (c < L' ') {
             return std::nullopt;
         }
     }

@@ -43,6 +43,10 @@ void LoadSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
     }
     if ((read.ok && text.empty()) || read.NotFound()) {
         text = InterruptedSave(path, files);
+        // Put in place, so that emptying the file later still means the defaults.
+        if (!text.empty()) {
+            files.ReplaceWhole(path, text);
+        }
     }
     ApplySettingChanges(ReadSettings(text), controls, emulatorPath);
     ApplySettingChanges(CompletionChanges(controls.TakeLaunchOptions()), controls, emulatorPath);
@@ -58,7 +62,12 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
     const std::wstring path = SettingsFilePath(ownDirectory);
     const OsResult saved =
         files.ReplaceWhole(path, SettingsText(emulatorPath, controls.TakeLaunchOptions()));
-    if (!saved.ok) {
+    if (saved.error == OsResult::kSavedBesideTheFile) {
+        messages.Show({L"Lumarel could not put its new settings in place as " + path + L":\n" +
+                           saved.reason + L"\n\nThey are kept in " + path + kSavingSuffix +
+                           L", which Lumarel takes at its next start.",
+                       L"Lumarel", MessageIcon::Error});
+    } else if (!saved.ok) {
         messages.Show({L"Lumarel could not save its settings in " + path + L":\n" + saved.reason +
                            L"\n\nThe settings saved before are unchanged.",
                        L"Lumarel", MessageIcon::Error});

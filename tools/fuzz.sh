@@ -30,8 +30,8 @@ for name in settings command_line cheat_code text_encoding; do
     [[ -f $dict ]] && options+=(-dict="$dict")
     log=$out/$name.log
     if "$out/fuzz_$name" "${options[@]}" "$out/corpus-$name" "$corpus" >"$log" 2>&1; then
-        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-        status=$(grep 'cov: .*exec/s' "$log" | tail -n 1 | sed 's/^#[0-9]*[[:space:]]*//')
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" || true)
+        status=$({ grep 'cov: .*exec/s' "$log" || true; } | tail -n 1 | sed 's/^#[0-9]*[[:space:]]*//')
         echo "fuzz: $name: ${runs:-?} executions in ${seconds} s; ${status:-no status line}"
     else
         echo "fuzz: $name FAILED (whole output in $log):"

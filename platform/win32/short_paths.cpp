@@ -15,7 +15,15 @@ std::wstring Win32ShortPaths::ShortPath(const std::wstring& path) {
     const auto exists = [](const std::wstring& systemPath) {
         return GetFileAttributesW(systemPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     };
-    return ShortFormOf(path, convert, exists);
+    // The prefix turns off the system's tidying of "." and "..": a long path is made full
+    // first.
+    const std::wstring full =
+        path.size() < kClassicPathLimit
+            ? path
+            : win32::TextFromGrowingBuffer([&path](wchar_t* buffer, DWORD size) {
+                  return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+              });
+    return ShortFormOf(full.empty() ? path : full, convert, exists);
 }
 
 }  // namespace lumarel

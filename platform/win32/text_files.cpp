@@ -22,8 +22,13 @@ bool Exists(const std::wstring& path) {
 // The bytes a whole file gets: those of earlier versions when the ANSI code page holds every
 // character, else UTF-8 with a byte-order mark, so that no character is changed on the way.
 std::string FileBytes(const std::wstring& text) {
+    // ANSI bytes that happen to form UTF-8 ("PokÃ©mon" in 1252) would be read back as UTF-8:
+    // only bytes that read back as the same text are kept.
     if (auto ansi = ToAnsiExactly(text)) {
-        return std::move(*ansi);
+        if (DecodeText(*ansi, [](std::string_view bytes) { return FromAnsi(bytes); }).text ==
+            text) {
+            return std::move(*ansi);
+        }
     }
     return Utf8Bytes(text, true);
 }
@@ -40,9 +45,10 @@ OsResult MoveIntoPlace(const std::wstring& temporary, const std::wstring& path) 
         const OsResult replaced = LastError();
         // The old file is gone and the new one still waits under its own name.
         if (replaced.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-            return MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)
-                       ? OsResult::Success()
-                       : LastError();
+            if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+                return OsResult::Success();
+            }
+            return OsResult::Failure(OsResult::kSavedBesideTheFile, LastError().reason);
         }
         if (MoveFileExW(temporary.c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

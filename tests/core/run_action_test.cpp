@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "tests/fakes/fake_platform.h"
 
 namespace lumarel {
@@ -24,6 +26,7 @@ protected:
         request.romEntry = L"GAME.SMC";
         request.options.Sound_Off = true;
         request.options.JoyStick_off = true;
+        fake.fileSystem.sizes[request.emulatorPath] = 1500000;
         fake.processes.onStart = [this](const std::wstring&) {
             captionDuringStart = caption.caption;
         };
@@ -157,6 +160,12 @@ TEST_F(RunActionTest, MissingEmulatorIsNamedAsNotFound) {
               L"File Locations.");
     EXPECT_EQ(caption.caption, L"Lumarel v1.5");
     EXPECT_EQ(Diagnostic().size(), 1u);  // recorded before the start was tried
+}
+
+TEST_F(RunActionTest, TheCaptionLosesItsMarkEvenWhenTheStartThrows) {
+    fake.processes.onStart = [](const std::wstring&) { throw std::bad_alloc(); };
+    EXPECT_THROW(action.Run(request, caption), std::bad_alloc);
+    EXPECT_EQ(caption.caption, L"Lumarel v1.5");
 }
 
 TEST_F(RunActionTest, FailedStartIsReportedWithTheSystemsReason) {

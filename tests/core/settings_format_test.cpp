@@ -339,7 +339,21 @@ TEST_F(SettingsStoreTest, ASaveCutOffBeforeItsRenameIsTakenAtTheNextStart) {
         LoadSettings(L"C:\\GAMES", local.textFiles, local.messages, loaded, location);
         EXPECT_EQ(location == L"C:\\EMU\\snes9x.exe" && loaded.options.LoRom, c.taken) << c.what;
         EXPECT_TRUE(local.messages.shown.empty()) << c.what;
+        if (c.taken && c.settings) {
+            // Put in place: emptying the file later gives the defaults, not this save again.
+            EXPECT_EQ(local.textFiles.contents[file], complete) << c.what;
+        }
     }
+}
+
+TEST_F(SettingsStoreTest, ASaveLeftBesideTheFileSaysWhereItIs) {
+    fake.textFiles.replaceResult =
+        OsResult::Failure(OsResult::kSavedBesideTheFile, L"The device is not ready.");
+    SaveSettings(L"C:\\GAMES", fake.textFiles, fake.messages, controls, L"C:\\EMU\\snes9x.exe");
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_NE(fake.messages.shown[0].text.find(L"C:\\GAMES\\Lumarel.ini.saving"),
+              std::wstring::npos);
+    EXPECT_EQ(fake.messages.shown[0].text.find(L"unchanged"), std::wstring::npos);
 }
 
 TEST_F(SettingsStoreTest, AFileTooLargeToBeSettingsIsToldAndLeftAlone) {

@@ -43,21 +43,21 @@ std::string Utf8(const std::wstring& text) {
 TEST_F(BoundaryTest, ANotepadPlantedBesideLumarelOrInItsWorkingDirectoryNeverRuns) {
     const std::wstring work = root + L"\\work";
     ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr));
-    for (const std::wstring& folder : {app, work}) {
-        ASSERT_TRUE(CopyFileW(WindowsPath(STAND_IN_EXE).c_str(),
-                              (folder + L"\\notepad.exe").c_str(), FALSE));
-    }
     std::ofstream(std::filesystem::path(emulatorDir + L"\\readme.txt"), std::ios::binary)
         << "The emulator's own readme.\r\n";
-    main = StartLumarel(work);
-    ASSERT_NE(main, nullptr);
-    Choose(MenuItem::mnuReadme);
-    HWND editor = FindTopLevelContaining(L"readme", 20s);
-    ASSERT_NE(editor, nullptr) << "the system's editor did not open readme.txt";
-    PostMessageW(editor, WM_CLOSE, 0, 0);
-    WaitUntil([&] { return !IsWindow(editor); }, 10s);
-    for (const std::wstring& folder : {app, work}) {
+    // Beside Lumarel is searched first, so the working directory gets a round of its own.
+    for (const std::wstring& folder : {work, app}) {
+        ASSERT_TRUE(CopyFileW(WindowsPath(STAND_IN_EXE).c_str(),
+                              (folder + L"\\notepad.exe").c_str(), FALSE));
+        main = StartLumarel(work);
+        ASSERT_NE(main, nullptr);
+        Choose(MenuItem::mnuReadme);
+        HWND editor = FindTopLevelContaining(L"readme", 20s);
+        ASSERT_NE(editor, nullptr) << "the system's editor did not open readme.txt";
+        PostMessageW(editor, WM_CLOSE, 0, 0);
+        WaitUntil([&] { return !IsWindow(editor); }, 10s);
         EXPECT_EQ(ReadBytes(folder + L"\\received.txt"), "") << "the planted notepad ran";
+        lumarel.Kill();
     }
 }
 

@@ -31,9 +31,14 @@ Loaded Load(const std::wstring& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The bytes as the reader decodes them, with Latin-1 standing in for the ANSI code page.
     const std::wstring text =
-        lumarel::DecodeText(
-            std::string_view(reinterpret_cast<const char*>(data), size),
-            [](std::string_view ansi) { return std::wstring(ansi.begin(), ansi.end()); })
+        lumarel::DecodeText(std::string_view(reinterpret_cast<const char*>(data), size),
+                            [](std::string_view ansi) {
+                                std::wstring latin1;
+                                for (const char c : ansi) {
+                                    latin1 += static_cast<wchar_t>(static_cast<unsigned char>(c));
+                                }
+                                return latin1;
+                            })
             .text;
     const Loaded first = Load(text);
     const std::wstring saved = lumarel::SettingsText(first.path, first.options);

@@ -92,12 +92,41 @@ TEST_F(PlatformBoundaryTest, ALocationTheAnsiCodePageLacksIsSavedAsUtf8AndReadBa
 TEST_F(PlatformBoundaryTest, AnAnsiOnlySaveGivesTheBytesOfEarlierVersions) {
     ASSERT_EQ(GetACP(), 1252u);
     FakeOptionControls controls;
-    SaveSettings(directory, files, messages, controls, L"C:\\\u00c9mulateurs\\snes9x.exe");
-    std::string narrowExpected;
-    for (const wchar_t c : SettingsText(L"C:\\\u00c9mulateurs\\snes9x.exe", controls.options)) {
-        narrowExpected += static_cast<char>(c);  // 1252 holds U+00C9 as the byte C9
+    controls.options.Sound_Off = controls.options.Sound_Mono = true;
+    controls.options.JoyStick_off = controls.options.SuperFX_off = true;
+    controls.options.DontRom = true;
+    for (ListChoice* list : {&controls.options.Sound_Rate, &controls.options.Joy_Stick_Type,
+                             &controls.options.Screen_Resolution, &controls.options.Frame_Rate}) {
+        list->index = 0;
     }
-    EXPECT_EQ(ReadBytes(), narrowExpected);
+    SaveSettings(directory, files, messages, controls, L"C:\\\u00c9mulateurs\\snes9x.exe");
+    EXPECT_EQ(ReadBytes(),
+              "Location of Snes9x: C:\\\xC9mulateurs\\snes9x.exe\r\n"
+              "Sound: False\r\nStereo Sound: False\r\nSound Rate: 0\r\nJoystick: False\r\n"
+              "Joystick Type: 0\r\nScreen Resolution: 0\r\nFrame Rate: 0\r\nSuperFX: False\r\n"
+              "16-bit Colour: 0\r\nScale Image to Fit: 0\r\nTransparent Effects: 0\r\n"
+              "TV Mode: 0\r\nRom Forcing: Don't Force\r\n");
+}
+
+TEST_F(PlatformBoundaryTest, NoCharacterIsChangedOnTheWayIntoTheFile) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::wstring locations[] = {
+        L"C:\\\u0141\u00f3d\u017a\\snes9x.exe",  // the code page would guess L for the stroked L
+        L"C:\\Pok\u00c3\u00a9mon\\snes9x.exe",   // its 1252 bytes read as UTF-8 "Pok\u00e9mon"
+    };
+    for (const std::wstring& location : locations) {
+        FakeOptionControls controls;
+        SaveSettings(directory, files, messages, controls, location);
+        EXPECT_EQ(ReadBytes().substr(0, 3), "\xEF\xBB\xBF");
+        EXPECT_EQ(LoadLocation(), location);
+    }
+    // The diagnostic record stays in the code page, with "?" rather than a look-alike.
+    const std::wstring record = directory + L"\\record.out";
+    ASSERT_TRUE(files.AppendLine(record, L"-x \u03a9").ok);
+    std::wstring text;
+    ASSERT_TRUE(files.ReadAll(record, kLargestSettingsFile, text).ok);
+    DeleteFileW(record.c_str());
+    EXPECT_EQ(text, L"-x ?\r\n");
 }
 
 TEST_F(PlatformBoundaryTest, FilesOfOtherEditorsAreRead) {
@@ -128,14 +157,27 @@ TEST_F(PlatformBoundaryTest, FilesOfOtherEditorsAreRead) {
 }
 
 TEST_F(PlatformBoundaryTest, AHugeFileOfLineEndsIsToldWithBoundedMemory) {
-    WriteBytes(std::string(48 << 20, '\r'));
+    {  // written a megabyte at a time, so that the test itself raises no peak
+        WriteBytes("");
+        HANDLE file = CreateFileW(settings.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::string megabyte(1 << 20, '\r');
+        for (int i = 0; i < 48; ++i) {
+            DWORD written = 0;
+            WriteFile(file, megabyte.data(), static_cast<DWORD>(megabyte.size()), &written,
+                      nullptr);
+        }
+        CloseHandle(file);
+    }
     const SIZE_T peakBefore = Memory().PeakPagefileUsage;
     EXPECT_EQ(LoadLocation(), L"");
     const SIZE_T peakAfter = Memory().PeakPagefileUsage;
     EXPECT_LT(peakAfter - peakBefore, SIZE_T{16} << 20) << "the whole file was read";
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(L"larger than 1 MB"), std::wstring::npos);
-    EXPECT_EQ(ReadBytes().size(), std::size_t{48} << 20) << "the file was changed";
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(settings.c_str(), GetFileExInfoStandard, &data);
+    EXPECT_EQ(data.nFileSizeLow, 48u << 20) << "the file was changed";
 }
 
 TEST_F(PlatformBoundaryTest, ALocationWithANulInsideIsSkipped) {
@@ -161,6 +203,10 @@ TEST_F(PlatformBoundaryTest, LibrariesComeFromTheSystemFolderOnly) {
     ASSERT_NE(planted, nullptr) << "the planted library is missing beside the tests";
     FreeLibrary(planted);
     EXPECT_EQ(LoadSystemLibrary(L"planted.dll"), nullptr);
+
+    // Once Lumarel has said so at its start, a bare load does not look beside it either.
+    LoadLibrariesFromSystemOnly();
+    EXPECT_EQ(LoadLibraryW(L"planted.dll"), nullptr);
 
     HMODULE mpr = LoadSystemLibrary(L"mpr.dll");
     ASSERT_NE(mpr, nullptr);

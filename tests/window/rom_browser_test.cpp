@@ -174,9 +174,11 @@ TEST_F(RomBrowserTest, OpeningTheDriveListReadsLabelsOnceAndFindsNewDrives) {
 
     fs.drives.push_back({L'F'});
     fs.volumeLabels[L'F'] = L"NEW";
+    fs.drives.push_back({L'H'});  // a fixed drive without a label
     OpenDriveList();
-    EXPECT_EQ(DriveItems().back(), L"f: [NEW]");
-    EXPECT_EQ(fs.labelsAsked, (std::vector<wchar_t>{L'C', L'E', L'F'}));
+    OpenDriveList();
+    EXPECT_EQ(DriveItems()[3], L"f: [NEW]");
+    EXPECT_EQ(fs.labelsAsked, (std::vector<wchar_t>{L'C', L'E', L'F', L'H'}));
 
     // A drive plugged in while the list is closed shows at once, without its label.
     fs.drives.push_back({L'G', DriveKind::Removable});

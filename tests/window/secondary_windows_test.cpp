@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, AboutClosesWithEnterEscOrItsButtonAndShowsThePictureMessa
     EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::None);
 }
 
-TEST_F(MainWindowTest, EnterAndEscCloseNoWindowButAbout) {
+TEST_F(MainWindowTest, EnterAndEscCloseNeitherLocationNorCheatsNorKeyboard) {
     SharedValues values;
     LocationWindow location(GetModuleHandleW(nullptr), fake.Services(), values, L"C:\\ROMS", {});
     CheatWindow cheats(GetModuleHandleW(nullptr), fake.Services(), values);
@@ -187,6 +187,9 @@ TEST_F(MainWindowTest, EnterAndEscCloseNoWindowButAbout) {
     for (const Case& c : cases) {
         ASSERT_TRUE(c.secondary->Create(window->Hwnd()));
         ShowWindow(c.secondary->Hwnd(), SW_SHOW);
+        // No default button and no cancel button.
+        EXPECT_EQ(HIWORD(SendMessageW(c.secondary->Hwnd(), DM_GETDEFID, 0, 0)), 0) << c.name;
+        EXPECT_EQ(GetDlgItem(c.secondary->Hwnd(), IDCANCEL), nullptr) << c.name;
         for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
             SetFocus(c.secondary->Control(c.focused));
             MSG message{c.secondary->Control(c.focused), WM_KEYDOWN, key, 0};

@@ -169,30 +169,34 @@ void DirectoryList::OnDrawItem(const DRAWITEMSTRUCT& item) {
 
 LRESULT CALLBACK DirectoryList::KeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR data) {
-    return CatchAtSystemBoundary([&]() -> LRESULT {
-        auto* self = reinterpret_cast<DirectoryList*>(data);
-        switch (message) {
-            case WM_GETDLGCODE:
-                // Enter opens the selected directory instead of pressing a default button.
-                if (lParam != 0 && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
-                    reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-                    return DLGC_WANTMESSAGE | DefSubclassProc(window, message, wParam, lParam);
-                }
-                break;
-            case WM_KEYDOWN:
-                if (wParam == VK_RETURN) {
-                    self->OpenSelected();
-                    return 0;
-                }
-                break;
-            case WM_NCDESTROY:
-                RemoveWindowSubclass(window, KeyProc, id);
-                break;
-            default:
-                break;
-        }
-        return DefSubclassProc(window, message, wParam, lParam);
-    });
+    return CatchAtSystemBoundary(
+        message,
+        [&]() -> LRESULT {
+            auto* self = reinterpret_cast<DirectoryList*>(data);
+            switch (message) {
+                case WM_GETDLGCODE:
+                    // Enter opens the selected directory instead of pressing a default button.
+                    if (lParam != 0 &&
+                        reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+                        reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+                        return DLGC_WANTMESSAGE | DefSubclassProc(window, message, wParam, lParam);
+                    }
+                    break;
+                case WM_KEYDOWN:
+                    if (wParam == VK_RETURN) {
+                        self->OpenSelected();
+                        return 0;
+                    }
+                    break;
+                case WM_NCDESTROY:
+                    RemoveWindowSubclass(window, KeyProc, id);
+                    break;
+                default:
+                    break;
+            }
+            return DefSubclassProc(window, message, wParam, lParam);
+        },
+        [&] { return DefSubclassProc(window, message, wParam, lParam); });
 }
 
 }  // namespace lumarel

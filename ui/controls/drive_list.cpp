@@ -28,6 +28,11 @@ void DriveList::Refresh(bool withLabels) {
     if (!fileSystem_.Drives(drives).ok) {
         return;  // the list keeps what it showed
     }
+    // A letter that has gone is asked again when a drive comes back under it.
+    std::erase_if(labelsAsked_, [&](wchar_t letter) {
+        return std::none_of(drives.begin(), drives.end(),
+                            [letter](const DriveInfo& d) { return d.letter == letter; });
+    });
     for (DriveInfo& drive : drives) {
         if (!LabelMayBeRead(drive.kind)) {
             continue;
@@ -35,9 +40,11 @@ void DriveList::Refresh(bool withLabels) {
         const auto known = std::find_if(drives_.begin(), drives_.end(), [&](const DriveInfo& d) {
             return d.letter == drive.letter && d.kind == drive.kind;
         });
-        if (known != drives_.end() && !known->label.empty()) {
-            drive.label = known->label;  // read once: a label is asked for only the first time
-        } else if (withLabels) {
+        if (known != drives_.end()) {
+            drive.label = known->label;
+        }
+        // Read once, the first time the list opens: a drive without a label is not asked again.
+        if (withLabels && labelsAsked_.insert(drive.letter).second) {
             drive.label = fileSystem_.VolumeLabel(drive.letter);
         }
     }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "platform/services.h"
@@ -42,6 +43,7 @@ private:
     FileSystem& fileSystem_;
     HWND comboBox_ = nullptr;
     std::vector<DriveInfo> drives_;
+    std::set<wchar_t> labelsAsked_;  // each fixed drive is asked for its label once
     wchar_t drive_ = 0;
 };
 

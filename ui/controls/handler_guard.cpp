@@ -1,6 +1,7 @@
 #include "ui/controls/handler_guard.h"
 
 #include <new>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -20,10 +21,29 @@ std::wstring ReasonOf(std::exception_ptr failure) {
     } catch (const std::length_error&) {
         return L"A text or a list grew larger than Lumarel can hold.";
     } catch (const std::exception& other) {
-        const std::string what = other.what();
-        return std::wstring(what.begin(), what.end());  // the library's words are ASCII
+        std::wstring reason;
+        for (const char c : std::string(other.what())) {
+            reason += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        }
+        return reason;
     } catch (...) {
         return L"Something unexpected went wrong.";
+    }
+}
+
+// Messages that come from what the user did: each failure there answers one action of theirs.
+bool FromTheUser(UINT message) {
+    switch (message) {
+        case WM_COMMAND:
+        case WM_SYSCOMMAND:
+        case WM_KEYDOWN:
+        case WM_CHAR:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -33,7 +53,7 @@ void TellEscapedFailuresThrough(MessageBoxes* messages) {
     failureMessages = messages;
 }
 
-void TellEscapedFailure(std::exception_ptr failure) noexcept {
+void TellEscapedFailure(std::exception_ptr failure, UINT message, AfterFailure after) noexcept {
     // A failure while the user reads about one is not told again on top of it.
     static bool telling = false;
     if (telling) {
@@ -41,14 +61,20 @@ void TellEscapedFailure(std::exception_ptr failure) noexcept {
     }
     telling = true;
     try {
-        const Message message{L"Lumarel could not finish what you asked for. " + ReasonOf(failure) +
-                                  L"\n\nLumarel goes on running.",
-                              L"Lumarel", MessageIcon::Error};
-        if (failureMessages != nullptr) {
-            failureMessages->Show(message);
-        } else {
-            MessageBoxW(GetActiveWindow(), message.text.c_str(), message.title.c_str(),
-                        MB_OK | MB_ICONERROR);
+        static std::set<UINT> toldOnce;
+        if (after == AfterFailure::Closes || FromTheUser(message) ||
+            toldOnce.insert(message).second) {
+            const Message told{
+                L"Lumarel could not finish what you asked for. " + ReasonOf(failure) +
+                    (after == AfterFailure::GoesOn ? L"\n\nLumarel goes on running."
+                                                   : L"\n\nLumarel cannot start and closes."),
+                L"Lumarel", MessageIcon::Error};
+            if (failureMessages != nullptr) {
+                failureMessages->Show(told);
+            } else {
+                MessageBoxW(GetActiveWindow(), told.text.c_str(), told.title.c_str(),
+                            MB_OK | MB_ICONERROR);
+            }
         }
     } catch (...) {
         // Too little memory even for the words: a box with fixed text needs none.

@@ -120,6 +120,7 @@ LRESULT WindowBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_DESTROY: {
             OnDestroy();
+            RemovePropW(window_, kTooltipsProperty);
             HWND window = window_;
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             window_ = nullptr;

@@ -11,19 +11,22 @@ namespace lumarel {
 
 template <typename Owner>
 LRESULT CALLBACK ForwardToOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CatchAtSystemBoundary([&]() -> LRESULT {
-        if (message == WM_NCCREATE) {
-            auto* owner =
-                static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            owner->AttachWindow(window);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
-        }
-        auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (owner == nullptr) {
-            return DefWindowProcW(window, message, wParam, lParam);
-        }
-        return owner->Handle(message, wParam, lParam);
-    });
+    return CatchAtSystemBoundary(
+        message,
+        [&]() -> LRESULT {
+            if (message == WM_NCCREATE) {
+                auto* owner =
+                    static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+                owner->AttachWindow(window);
+                SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+            }
+            auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            if (owner == nullptr) {
+                return DefWindowProcW(window, message, wParam, lParam);
+            }
+            return owner->Handle(message, wParam, lParam);
+        },
+        [&] { return DefWindowProcW(window, message, wParam, lParam); });
 }
 
 // Moves a window to the rectangle Windows suggests with WM_DPICHANGED.

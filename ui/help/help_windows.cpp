@@ -34,21 +34,24 @@ const ControlSpec kAboutControls[] = {
 // can leave it.
 LRESULT CALLBACK ReferenceTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR) {
-    return CatchAtSystemBoundary([&]() -> LRESULT {
-        if (message == WM_GETDLGCODE) {
-            LRESULT code = DefSubclassProc(window, message, wParam, lParam) & ~DLGC_WANTALLKEYS;
-            const auto* key = reinterpret_cast<const MSG*>(lParam);
-            if (key != nullptr && key->message == WM_KEYDOWN &&
-                (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
-                code &= ~(DLGC_WANTMESSAGE | DLGC_WANTTAB);
+    return CatchAtSystemBoundary(
+        message,
+        [&]() -> LRESULT {
+            if (message == WM_GETDLGCODE) {
+                LRESULT code = DefSubclassProc(window, message, wParam, lParam) & ~DLGC_WANTALLKEYS;
+                const auto* key = reinterpret_cast<const MSG*>(lParam);
+                if (key != nullptr && key->message == WM_KEYDOWN &&
+                    (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
+                    code &= ~(DLGC_WANTMESSAGE | DLGC_WANTTAB);
+                }
+                return code;
             }
-            return code;
-        }
-        if (message == WM_NCDESTROY) {
-            RemoveWindowSubclass(window, ReferenceTextProc, id);
-        }
-        return DefSubclassProc(window, message, wParam, lParam);
-    });
+            if (message == WM_NCDESTROY) {
+                RemoveWindowSubclass(window, ReferenceTextProc, id);
+            }
+            return DefSubclassProc(window, message, wParam, lParam);
+        },
+        [&] { return DefSubclassProc(window, message, wParam, lParam); });
 }
 
 }  // namespace

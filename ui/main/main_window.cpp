@@ -345,17 +345,21 @@ void MainWindow::OnDestroy() {
 
 LRESULT CALLBACK MainWindow::GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR data) {
-    return CatchAtSystemBoundary([&]() -> LRESULT {
-        auto* self = reinterpret_cast<MainWindow*>(data);
-        if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT && self->goPointer_ != nullptr) {
-            SetCursor(self->goPointer_);
-            return TRUE;
-        }
-        if (message == WM_NCDESTROY) {
-            RemoveWindowSubclass(button, GoButtonProc, id);
-        }
-        return DefSubclassProc(button, message, wParam, lParam);
-    });
+    return CatchAtSystemBoundary(
+        message,
+        [&]() -> LRESULT {
+            auto* self = reinterpret_cast<MainWindow*>(data);
+            if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT &&
+                self->goPointer_ != nullptr) {
+                SetCursor(self->goPointer_);
+                return TRUE;
+            }
+            if (message == WM_NCDESTROY) {
+                RemoveWindowSubclass(button, GoButtonProc, id);
+            }
+            return DefSubclassProc(button, message, wParam, lParam);
+        },
+        [&] { return DefSubclassProc(button, message, wParam, lParam); });
 }
 
 }  // namespace lumarel

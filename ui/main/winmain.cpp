@@ -64,7 +64,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     try {
         return Run(instance, show);
     } catch (...) {
-        lumarel::TellEscapedFailure(std::current_exception());
+        lumarel::TellEscapedFailure(std::current_exception(), 0, lumarel::AfterFailure::Closes);
         return 1;
     }
 }
