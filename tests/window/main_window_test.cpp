@@ -203,6 +203,19 @@ TEST_F(MainWindowTest, KeyboardOrderFollowsTheRunButton) {
     }
     EXPECT_EQ(seen, tabbing);
     EXPECT_EQ(control, Control(Go_Button));
+
+    // An arrow key moves within the group and selects, and Tab then lands on the new choice.
+    ShowWindow(window->Hwnd(), SW_SHOW);
+    SetForegroundWindow(window->Hwnd());
+    SetFocus(Control(Sound_Off));
+    MSG arrow{Control(Sound_Off), WM_KEYDOWN, VK_UP, 0};
+    IsDialogMessageW(window->Hwnd(), &arrow);
+    DrainMessages();
+    EXPECT_EQ(GetFocus(), Control(Sound_on));
+    EXPECT_EQ(SendMessageW(Control(Sound_on), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control(Sound_Off), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(GetNextDlgTabItem(window->Hwnd(), Control(Screen_Resolution), FALSE),
+              Control(Sound_on));
 }
 
 TEST_F(MainWindowTest, RunButtonHasFocusWhenTheWindowOpens) {

@@ -31,7 +31,11 @@ WindowClass ClassFor(ControlKind kind) {
         case ControlKind::PushButton:
             return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0};
         case ControlKind::OptionButton:
-            return {WC_BUTTONW, BS_AUTORADIOBUTTON | WS_TABSTOP, 0};
+            // Not the automatic kind: Lumarel keeps its groups itself (SelectOptionButton), since
+            // an automatic button searches its whole group at every check, which under Wine
+            // cost milliseconds a button at start-up. BS_NOTIFY tells when an arrow key brings
+            // the focus, which selects the button as in any Windows dialog.
+            return {WC_BUTTONW, BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP, 0};
         case ControlKind::CheckBox:
             return {WC_BUTTONW, BS_3STATE | WS_TABSTOP, 0};
         case ControlKind::DropDownList:
@@ -200,7 +204,19 @@ const ControlSpec* ControlSet::DesignOf(int id) const {
 
 void ControlSet::OnCommand(int id, int code) {
     const ControlSpec* design = DesignOf(id);
-    if (design == nullptr || design->kind != ControlKind::CheckBox || code != BN_CLICKED) {
+    if (design == nullptr) {
+        return;
+    }
+    if (design->kind == ControlKind::OptionButton) {
+        // Focus that comes from the keyboard selects; a press of the mouse selects on its
+        // click, and Windows' own click on focus is then one more of the same.
+        const bool byKeyboard = code == BN_SETFOCUS && GetCapture() != Hwnd(id);
+        if (code == BN_CLICKED || code == BN_DOUBLECLICKED || byKeyboard) {
+            SelectOptionButton(id);
+        }
+        return;
+    }
+    if (design->kind != ControlKind::CheckBox || code != BN_CLICKED) {
         return;
     }
     HWND box = Hwnd(id);
@@ -215,8 +231,14 @@ void ControlSet::SelectOptionButton(int id) {
     }
     for (const ControlSpec& design : table_) {
         if (design.kind == ControlKind::OptionButton && design.frame == selected->frame) {
-            SendMessageW(Hwnd(design.id), BM_SETCHECK,
-                         design.id == id ? BST_CHECKED : BST_UNCHECKED, 0);
+            HWND button = Hwnd(design.id);
+            const WPARAM state = design.id == id ? BST_CHECKED : BST_UNCHECKED;
+            // The check also moves the group's tab stop to the selected button.
+            const bool tabStop = (GetWindowLongPtrW(button, GWL_STYLE) & WS_TABSTOP) != 0;
+            if (static_cast<WPARAM>(CheckStateOf(button)) != state ||
+                tabStop != (state == BST_CHECKED)) {
+                SendMessageW(button, BM_SETCHECK, state, 0);
+            }
         }
     }
 }

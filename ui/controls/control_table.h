@@ -54,7 +54,8 @@ public:
     void SelectOptionButton(int id);
 
     // The window's share of WM_COMMAND: a click on a check box toggles it between
-    // unchecked and checked (a greyed box becomes unchecked).
+    // unchecked and checked (a greyed box becomes unchecked); a click on an option button
+    // selects it within its frame.
     void OnCommand(int id, int code);
 
     // A twips rectangle of the table in pixels of the client area.
