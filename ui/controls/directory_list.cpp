@@ -101,7 +101,7 @@ OsResult DirectoryList::SetDirectory(const std::wstring& path) {
         lines_.push_back({base + name, name, level, false});
     }
     directory_ = full;
-    entries_ = std::move(entries);
+    entries_ = std::make_shared<const std::vector<DirectoryEntry>>(std::move(entries));
 
     SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);

@@ -10,25 +10,31 @@ FileList::FileList(FileSystem& fileSystem, std::wstring patternList)
 OsResult FileList::SetDirectory(const std::wstring& directory) {
     std::vector<DirectoryEntry> entries;
     const OsResult listed = fileSystem_.List(directory, entries);
-    ShowDirectory(directory, listed.ok ? entries : std::vector<DirectoryEntry>{});
+    if (!listed.ok) {
+        entries.clear();
+    }
+    ShowDirectory(directory,
+                  std::make_shared<const std::vector<DirectoryEntry>>(std::move(entries)));
     return listed;
 }
 
 void FileList::ShowDirectory(const std::wstring& directory,
-                             const std::vector<DirectoryEntry>& entries) {
+                             std::shared_ptr<const std::vector<DirectoryEntry>> entries) {
     directory_ = directory;
-    names_ = ListedFileNames(entries, patterns_);
+    entries_ = std::move(entries);
+    listed_ = ListedFiles(*entries_, patterns_);
 
     // Thousands of entries: one reservation and no redraw until the list is complete.
     SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
     size_t characters = 0;
-    for (const std::wstring& name : names_) {
-        characters += name.size() + 1;
+    for (const std::size_t entry : listed_) {
+        characters += (*entries_)[entry].name.size() + 1;
     }
-    SendMessageW(listBox_, LB_INITSTORAGE, names_.size(), characters * sizeof(wchar_t));
-    for (const std::wstring& name : names_) {
-        SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(listBox_, LB_INITSTORAGE, listed_.size(), characters * sizeof(wchar_t));
+    for (const std::size_t entry : listed_) {
+        SendMessageW(listBox_, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>((*entries_)[entry].name.c_str()));
     }
     SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listBox_, nullptr, TRUE);
@@ -50,7 +56,7 @@ std::wstring FileList::Entry(int index) const {
     if (index < 0 || index >= Count()) {
         return {};
     }
-    return names_[static_cast<size_t>(index)];
+    return (*entries_)[listed_[static_cast<size_t>(index)]].name;
 }
 
 void FileList::OnCommand(int code) {

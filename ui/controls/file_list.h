@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,13 @@ public:
     // Shows the matching files of the directory, with no selection. A directory that
     // cannot be read leaves the list empty; the reason is returned.
     OsResult SetDirectory(const std::wstring& directory);
-    // The same for a directory whose entries were listed already.
-    void ShowDirectory(const std::wstring& directory, const std::vector<DirectoryEntry>& entries);
+    // The same for a directory whose entries were listed already; the list keeps them
+    // rather than a copy of every name.
+    void ShowDirectory(const std::wstring& directory,
+                       std::shared_ptr<const std::vector<DirectoryEntry>> entries);
     const std::wstring& Directory() const { return directory_; }
 
-    int Count() const { return static_cast<int>(names_.size()); }
+    int Count() const { return static_cast<int>(listed_.size()); }
     int SelectedIndex() const;
     void SetSelectedIndex(int index);
     // The selected entry's name; empty when nothing is selected.
@@ -43,7 +46,8 @@ private:
     std::vector<std::wstring> patterns_;
     HWND listBox_ = nullptr;
     std::wstring directory_;
-    std::vector<std::wstring> names_;
+    std::shared_ptr<const std::vector<DirectoryEntry>> entries_;
+    std::vector<std::size_t> listed_;  // the entries shown, in their order
 };
 
 }  // namespace lumarel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <string_view>
 
 namespace lumarel {
 
@@ -13,14 +14,6 @@ wchar_t Folded(wchar_t c) {
         return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - (L'a' - L'A')) : c;
     }
     return static_cast<wchar_t>(std::towupper(c));
-}
-
-std::wstring FoldedText(const std::wstring& text) {
-    std::wstring folded(text);
-    for (wchar_t& c : folded) {
-        c = Folded(c);
-    }
-    return folded;
 }
 
 }  // namespace
@@ -61,12 +54,20 @@ bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern) {
     return p == pattern.size();
 }
 
-std::vector<std::wstring> ListedFileNames(const std::vector<DirectoryEntry>& entries,
-                                          const std::vector<std::wstring>& patterns) {
-    // Sorted by a folded copy of each name, made once rather than at every comparison.
-    std::vector<std::pair<std::wstring, const std::wstring*>> keyed;
-    keyed.reserve(entries.size());
-    for (const DirectoryEntry& entry : entries) {
+std::vector<std::size_t> ListedFiles(const std::vector<DirectoryEntry>& entries,
+                                     const std::vector<std::wstring>& patterns) {
+    // Sorted by a folded copy of each name, made once rather than at every comparison, and
+    // all in one buffer: tens of thousands of names must not cost as many allocations.
+    struct Key {
+        size_t at;
+        size_t length;
+        size_t entry;
+    };
+    std::wstring folded;
+    std::vector<Key> keys;
+    keys.reserve(entries.size());
+    for (size_t index = 0; index < entries.size(); ++index) {
+        const DirectoryEntry& entry = entries[index];
         if (entry.isDirectory || entry.isHidden || entry.isSystem) {
             continue;
         }
@@ -74,16 +75,23 @@ std::vector<std::wstring> ListedFileNames(const std::vector<DirectoryEntry>& ent
             std::any_of(patterns.begin(), patterns.end(),
                         [&](const std::wstring& p) { return MatchesWildcard(entry.name, p); });
         if (matches) {
-            keyed.emplace_back(FoldedText(entry.name), &entry.name);
+            keys.push_back({folded.size(), entry.name.size(), index});
+            for (const wchar_t c : entry.name) {
+                folded += Folded(c);
+            }
         }
     }
-    std::sort(keyed.begin(), keyed.end());
-    std::vector<std::wstring> names;
-    names.reserve(keyed.size());
-    for (const auto& [key, name] : keyed) {
-        names.push_back(*name);
+    const std::wstring_view all(folded);
+    std::sort(keys.begin(), keys.end(), [all](const Key& a, const Key& b) {
+        const int order = all.substr(a.at, a.length).compare(all.substr(b.at, b.length));
+        return order != 0 ? order < 0 : a.entry < b.entry;
+    });
+    std::vector<std::size_t> listed;
+    listed.reserve(keys.size());
+    for (const Key& key : keys) {
+        listed.push_back(key.entry);
     }
-    return names;
+    return listed;
 }
 
 }  // namespace lumarel

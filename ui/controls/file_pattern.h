@@ -1,6 +1,7 @@
 #pragma once
 // Which file names a file list shows: plain functions, no window.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,9 @@ std::vector<std::wstring> SplitPatternList(const std::wstring& patternList);
 // Wildcard match of a whole name ("*" any run, "?" one character), ignoring letter case.
 bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern);
 
-// The names a file list shows: plain files (no directories, hidden or system files) that
-// match any of the patterns, sorted by name without regard to letter case.
-std::vector<std::wstring> ListedFileNames(const std::vector<DirectoryEntry>& entries,
-                                          const std::vector<std::wstring>& patterns);
+// What a file list shows, as positions in `entries`: plain files (no directories, hidden or
+// system files) that match any of the patterns, sorted by name without regard to letter case.
+std::vector<std::size_t> ListedFiles(const std::vector<DirectoryEntry>& entries,
+                                     const std::vector<std::wstring>& patterns);
 
 }  // namespace lumarel
