@@ -40,7 +40,7 @@ WindowBase::~WindowBase() {
     }
 }
 
-bool WindowBase::CreateWindowAndControls(HWND owner, HMENU menu) {
+bool WindowBase::CreateOwnWindow(HWND owner, HMENU menu) {
     if (!RegisterWindowClass(instance_, design_.className, design_.withIcon)) {
         return false;
     }
@@ -53,9 +53,12 @@ bool WindowBase::CreateWindowAndControls(HWND owner, HMENU menu) {
         }
         return false;
     }
-    const UINT dpi = WindowDpi(window_);
-    SizeToClientArea(dpi);
-    if (!controls_.Create(window_, design_.controls, dpi)) {
+    SizeToClientArea(WindowDpi(window_));
+    return true;
+}
+
+bool WindowBase::CreateControls() {
+    if (!controls_.Create(window_, design_.controls, WindowDpi(window_))) {
         DestroyWindow(window_);
         return false;
     }

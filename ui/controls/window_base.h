@@ -37,7 +37,12 @@ protected:
 
     // Creates the window hidden, owned by `owner`, with its menu bar and its controls in
     // their design state. False when the system refused.
-    bool CreateWindowAndControls(HWND owner, HMENU menu);
+    bool CreateWindowAndControls(HWND owner, HMENU menu) {
+        return CreateOwnWindow(owner, menu) && CreateControls();
+    }
+    // The same in its two steps: the window with its menu, then its controls.
+    bool CreateOwnWindow(HWND owner, HMENU menu);
+    bool CreateControls();
     // Top and left from the screen's and the window's outer size.
     void CentreOnScreen();
     // Destroys the window.

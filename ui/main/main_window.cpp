@@ -55,10 +55,16 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create() {
     TellEscapedFailuresThrough(&platform_.messages);
+    trace_ = StartupTrace();
     HMENU menu = CreateMenuBar(MainMenuBar());
-    if (menu == nullptr || !CreateWindowAndControls(nullptr, menu)) {
+    if (menu == nullptr || !CreateOwnWindow(nullptr, menu)) {
         return false;
     }
+    trace_.Reach(L"window and menu");
+    if (!CreateControls()) {
+        return false;
+    }
+    trace_.Reach(L"controls");
     const UINT dpi = WindowDpi(Hwnd());
     SetStatusPanels(dpi);
 
@@ -72,6 +78,7 @@ bool MainWindow::Create() {
     browser_.Attach(controls_, {Drive1, Dir1, File1}, dpi,
                     {[this] { Drive1_Change(); }, [this] { Dir1_Change(); },
                      [this] { File1_Click(); }, [this] { File1_DblClick(); }});
+    trace_.Reach(L"status bar, picture and drives");
     Form_Load();
     SetFocus(goButton);
     // Named once the window is up, so that start-up does not wait for COM.
@@ -83,7 +90,9 @@ void MainWindow::Form_Load() {
     SetPanelText(2, kSizePanelPrefix);
     LoadSettings(ownDirectory_, platform_.textFiles, platform_.messages, *this,
                  shared_.EmulatorPath);
+    trace_.Reach(L"settings");
     browser_.PointAt(ownDirectory_);
+    trace_.Reach(L"listing");
     CentreOnScreen();
     SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
 }

@@ -15,6 +15,7 @@
 #include "ui/controls/window_base.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/main_menu.h"
+#include "ui/main/startup_trace.h"
 
 namespace lumarel {
 
@@ -31,6 +32,8 @@ public:
     // (settings loaded, ROM list pointed at Lumarel's directory, window centred); the window
     // stays hidden. False when the system refused (the caller tells the user).
     bool Create();
+    // Where the time of Create went, phase by phase.
+    const StartupTrace& Trace() const { return trace_; }
     DriveList& Drives() { return browser_.Drives(); }
     DirectoryList& Directories() { return browser_.Directories(); }
     FileList& RomList() { return browser_.Files(); }
@@ -85,6 +88,7 @@ private:
     std::wstring ownDirectory_;
     Browser browser_;
     RunAction runAction_;
+    StartupTrace trace_;
     HBITMAP goPicture_ = nullptr;
     HCURSOR goPointer_ = nullptr;
     bool endRunWhenClosed_ = false;
