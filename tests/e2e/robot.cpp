@@ -169,15 +169,28 @@ HWND FindTopLevelContaining(const std::wstring& part, std::chrono::milliseconds 
 void RestPointerOn(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
+    const POINT target{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     // Absolute coordinates of the primary screen, on the scale SendInput expects.
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv((rect.left + rect.right) / 2, 65535, screenWidth - 1);
-    input.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65535, screenHeight - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
+    const auto moveTo = [&](POINT point) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(point.x, 65535, screenWidth - 1);
+        input.mi.dy = MulDiv(point.y, 65535, screenHeight - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof(input));
+    };
+    // Arriving from a pixel away, as a hand does: a pointer already on the spot would make
+    // no movement, and the control would never hear of it.
+    moveTo({target.x - 1, target.y - 1});
+    moveTo(target);
+    WaitUntil(
+        [&] {
+            POINT now{};
+            return GetCursorPos(&now) && now.x == target.x && now.y == target.y;
+        },
+        2s);
 }
 
 std::wstring ShownTooltip(DWORD processId) {
