@@ -34,6 +34,10 @@ TEST(FilePattern, WildcardsMatchWholeNamesIgnoringCase) {
         {L"a", L"?", true},
         {L"", L"?", false},
         {L"ab", L"*b*", true},
+        {L"anything", L"*", true},
+        {L"x.smc", L"*.?MC", true},
+        {L"\u00e9t\u00e9.smc", L"\u00e9T\u00e9*", true},
+        {L"\u00e9t\u00e9.smc", L"ETE*", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MatchesWildcard(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;

@@ -31,17 +31,26 @@ std::vector<std::wstring> SplitPatternList(const std::wstring& patternList) {
     return patterns;
 }
 
-bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern) {
-    // Greedy match with one backtrack point: linear for the patterns file lists use.
-    size_t n = 0, p = 0, starP = std::wstring::npos, starN = 0;
+namespace {
+
+std::wstring FoldedText(std::wstring_view text) {
+    std::wstring folded(text.size(), L'\0');
+    std::transform(text.begin(), text.end(), folded.begin(), Folded);
+    return folded;
+}
+
+// Both sides already folded. Greedy match with one backtrack point: linear for the patterns
+// file lists use.
+bool MatchesFolded(std::wstring_view name, std::wstring_view pattern) {
+    size_t n = 0, p = 0, starP = std::wstring_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == L'?' || Folded(pattern[p]) == Folded(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == L'*') {
             starP = p++;
             starN = n;
-        } else if (starP != std::wstring::npos) {
+        } else if (starP != std::wstring_view::npos) {
             p = starP + 1;
             n = ++starN;
         } else {
@@ -54,10 +63,36 @@ bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern) {
     return p == pattern.size();
 }
 
+// A pattern folded once. "*.SMC", the usual kind, is a plain ending and needs no search.
+struct FoldedPattern {
+    explicit FoldedPattern(const std::wstring& pattern) : text(FoldedText(pattern)) {
+        const std::wstring_view rest = std::wstring_view(text).substr(1);
+        isEnding = !text.empty() && text[0] == L'*' && rest.find_first_of(L"*?") == rest.npos;
+    }
+    bool Matches(std::wstring_view name) const {
+        if (isEnding) {
+            const size_t length = text.size() - 1;
+            return name.size() >= length &&
+                   name.compare(name.size() - length, length, text, 1, length) == 0;
+        }
+        return MatchesFolded(name, text);
+    }
+    std::wstring text;
+    bool isEnding = false;
+};
+
+}  // namespace
+
+bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern) {
+    return FoldedPattern(pattern).Matches(FoldedText(name));
+}
+
 std::vector<std::size_t> ListedFiles(const std::vector<DirectoryEntry>& entries,
                                      const std::vector<std::wstring>& patterns) {
-    // Sorted by a folded copy of each name, made once rather than at every comparison, and
-    // all in one buffer: tens of thousands of names must not cost as many allocations.
+    // Each name is folded once, for matching and sorting alike, rather than at every
+    // comparison, and all in one buffer: tens of thousands of names must not cost as many
+    // allocations.
+    const std::vector<FoldedPattern> folding(patterns.begin(), patterns.end());
     struct Key {
         size_t at;
         size_t length;
@@ -71,14 +106,18 @@ std::vector<std::size_t> ListedFiles(const std::vector<DirectoryEntry>& entries,
         if (entry.isDirectory || entry.isHidden || entry.isSystem) {
             continue;
         }
+        const size_t at = folded.size();
+        for (const wchar_t c : entry.name) {
+            folded += Folded(c);
+        }
+        const std::wstring_view name = std::wstring_view(folded).substr(at);
         const bool matches =
-            std::any_of(patterns.begin(), patterns.end(),
-                        [&](const std::wstring& p) { return MatchesWildcard(entry.name, p); });
+            std::any_of(folding.begin(), folding.end(),
+                        [name](const FoldedPattern& p) { return p.Matches(name); });
         if (matches) {
-            keys.push_back({folded.size(), entry.name.size(), index});
-            for (const wchar_t c : entry.name) {
-                folded += Folded(c);
-            }
+            keys.push_back({at, entry.name.size(), index});
+        } else {
+            folded.resize(at);
         }
     }
     const std::wstring_view all(folded);
