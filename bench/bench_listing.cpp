@@ -4,7 +4,8 @@
 //   bench_listing RUNS ROM_COUNT...
 //
 // Prints for each ROM count "listing_ms ROM_COUNT LUMAREL BARE" (medians over RUNS runs each)
-// and "rom_count ROM_COUNT LISTED ok|wrong", LISTED being what Lumarel's list held.
+// and "rom_count ROM_COUNT LISTED ok|wrong", LISTED being what Lumarel's list held, then
+// "listing_parts ROM_COUNT READ MATCH FILL": where Lumarel's time goes, each part alone.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -16,6 +17,7 @@
 #include "bench/bench_clock.h"
 #include "launch/launch_options.h"
 #include "platform/win32/win32_services.h"
+#include "ui/controls/file_pattern.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/main_window.h"
 
@@ -102,11 +104,42 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+// A listing's three parts, each timed alone: reading the directory, choosing and sorting the
+// ROMs, and filling a list box of the ROM list's kind with their names, redraw off.
+struct ListingParts {
+    std::vector<double> readMs, matchMs, fillMs;
+};
+
+void TimeListingParts(const std::wstring& directory, HWND listBox, ListingParts& parts) {
+    lumarel::Win32FileSystem files;
+    std::vector<lumarel::DirectoryEntry> entries;
+    Stopwatch read;
+    files.List(directory, entries);
+    parts.readMs.push_back(read.Milliseconds());
+
+    const auto patterns = lumarel::SplitPatternList(lumarel::kRomPatterns);
+    Stopwatch match;
+    const std::vector<std::size_t> listed = lumarel::ListedFiles(entries, patterns);
+    parts.matchMs.push_back(match.Milliseconds());
+
+    SendMessageW(listBox, LB_RESETCONTENT, 0, 0);
+    Stopwatch fill;
+    SendMessageW(listBox, WM_SETREDRAW, FALSE, 0);
+    for (const std::size_t entry : listed) {
+        SendMessageW(listBox, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(entries[entry].name.c_str()));
+    }
+    SendMessageW(listBox, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listBox, nullptr, TRUE);
+    parts.fillMs.push_back(fill.Milliseconds());
+}
+
 struct RomDirectory {
     int romCount = 0;
     std::wstring path;
     std::vector<double> lumarelMs;
     std::vector<double> bareMs;
+    ListingParts parts;
     int listed = 0;
     bool complete = true;
 };
@@ -216,6 +249,30 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
 
+        // The parts, in a list box of the ROM list's kind, font and place, over it.
+        RECT place{};
+        GetWindowRect(window.RomList().Hwnd(), &place);
+        MapWindowPoints(nullptr, window.Hwnd(), reinterpret_cast<POINT*>(&place), 2);
+        HWND listBox = CreateWindowExW(
+            WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
+            WS_CHILD | WS_VISIBLE | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+            place.left, place.top, place.right - place.left, place.bottom - place.top,
+            window.Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (listBox != nullptr) {
+            SendMessageW(listBox, WM_SETFONT,
+                         SendMessageW(window.RomList().Hwnd(), WM_GETFONT, 0, 0), FALSE);
+            SetWindowPos(listBox, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        }
+        for (int run = -1; run < runs && listBox != nullptr; ++run) {
+            for (RomDirectory& directory : directories) {
+                ListingParts warm;
+                TimeListingParts(directory.path, listBox, run >= 0 ? directory.parts : warm);
+            }
+        }
+        if (listBox != nullptr) {
+            DestroyWindow(listBox);
+        }
+
         for (const RomDirectory& directory : directories) {
             if (!directory.complete) {
                 status = 1;
@@ -224,6 +281,11 @@ int wmain(int argc, wchar_t** argv) {
                         Median(directory.lumarelMs), Median(directory.bareMs));
             std::printf("rom_count %d %d %ls\n", directory.romCount, directory.listed,
                         directory.complete ? L"ok" : L"wrong");
+            if (!directory.parts.readMs.empty()) {
+                std::printf("listing_parts %d %.1f %.1f %.1f\n", directory.romCount,
+                            Median(directory.parts.readMs), Median(directory.parts.matchMs),
+                            Median(directory.parts.fillMs));
+            }
         }
     }
     RemoveWithFiles(ownDirectory);

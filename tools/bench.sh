@@ -54,7 +54,7 @@ harness() {
     # Anything besides the figures (a first-time set-up, a warning) is passed on. Wine's
     # notice that the Linux root has no volume label is not news.
     local figures='startup_ms|peak_working_set_kib|child_windows|tooltip_tools|listing_ms'
-    figures+='|rom_count|trace'
+    figures+='|rom_count|listing_parts|trace'
     printf '%s\n' "$output" | grep -Ev "^($figures) |volume label" >&2 || true
     printf '%s\n' "$output"
 }
@@ -151,6 +151,18 @@ row "100,000 ROMs: list and count" "$list100_l ms" "$list100_b ms" \
 row "peak working set vs same controls" "$(mib "$peak_l")" "$(mib "$peak_c")" \
     "$(signed_mib "$peak_above")" "<= +1.5 MiB" "$(met "$peak_above" 0 1536 at-most)"
 row "executable size ($linking)" "$((size / 1024)) KiB" "-" "-" "< 1 MiB" "$size_met"
+echo
+echo "where a listing's time goes (ms; each part timed alone, the rest by difference):"
+printf '%-8s %10s %12s %10s %8s\n' "ROMs" "read" "match+sort" "fill list" "rest"
+for roms in 20000 100000; do
+    read_ms=$(listed "$listing" listing_parts "$roms" 1)
+    match_ms=$(listed "$listing" listing_parts "$roms" 2)
+    fill_ms=$(listed "$listing" listing_parts "$roms" 3)
+    total_ms=$(listed "$listing" listing_ms "$roms" 1)
+    rest_ms=$(awk -v t="$total_ms" -v a="$read_ms" -v b="$match_ms" -v c="$fill_ms" \
+        'BEGIN { printf "%.1f", t - a - b - c }')
+    printf '%-8s %10s %12s %10s %8s\n' "$roms" "$read_ms" "$match_ms" "$fill_ms" "$rest_ms"
+done
 if [[ -n "$trace" ]]; then
     echo
     echo "start-up trace (ms per phase):"
