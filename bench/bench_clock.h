@@ -1,9 +1,10 @@
 #pragma once
-// Timing and medians shared by the benchmark programs.
+// Timing, medians and the temp folder, shared by the benchmark programs.
 
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace lumarel::bench {
@@ -31,6 +32,17 @@ inline double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// The temp folder, without its closing backslash.
+inline std::wstring TempDirectory() {
+    wchar_t path[MAX_PATH + 1] = L"";
+    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
+    std::wstring temp(path, length);
+    if (!temp.empty() && temp.back() == L'\\') {
+        temp.pop_back();
+    }
+    return temp;
 }
 
 }  // namespace lumarel::bench

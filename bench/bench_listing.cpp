@@ -25,16 +25,7 @@ namespace {
 
 using lumarel::bench::Median;
 using lumarel::bench::Stopwatch;
-
-std::wstring TempDirectory() {
-    wchar_t path[MAX_PATH + 1] = L"";
-    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
-    std::wstring temp(path, length);
-    if (!temp.empty() && temp.back() == L'\\') {
-        temp.pop_back();
-    }
-    return temp;
-}
+using lumarel::bench::TempDirectory;
 
 // The bare enumeration Lumarel is measured against; "." and ".." included.
 int CountEntries(const std::wstring& directory) {

@@ -22,22 +22,13 @@
 namespace {
 
 using lumarel::bench::Median;
+using lumarel::bench::TempDirectory;
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
            static_cast<double>(frequency.QuadPart);
-}
-
-std::wstring TempDirectory() {
-    wchar_t path[MAX_PATH + 1] = L"";
-    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
-    std::wstring temp(path, length);
-    if (!temp.empty() && temp.back() == L'\\') {
-        temp.pop_back();
-    }
-    return temp;
 }
 
 // One start, in this process: prints "phase PHASE MS" lines.
