@@ -9,16 +9,21 @@
 
 namespace lumarel::bench {
 
+// Milliseconds between two readings of the performance counter.
+inline double MillisecondsBetween(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
 class Stopwatch {
 public:
     Stopwatch() { QueryPerformanceCounter(&start_); }
     double Milliseconds() const {
         LARGE_INTEGER now;
-        LARGE_INTEGER frequency;
         QueryPerformanceCounter(&now);
-        QueryPerformanceFrequency(&frequency);
-        return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) /
-               static_cast<double>(frequency.QuadPart);
+        return MillisecondsBetween(start_, now);
     }
 
 private:

@@ -22,14 +22,8 @@
 namespace {
 
 using lumarel::bench::Median;
+using lumarel::bench::MillisecondsBetween;
 using lumarel::bench::TempDirectory;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
 
 // One start, in this process: prints "phase PHASE MS" lines.
 int TraceOnce() {
@@ -55,12 +49,14 @@ int TraceOnce() {
             LARGE_INTEGER painted{};
             QueryPerformanceCounter(&painted);
             const auto& marks = window.Trace().Marks();
-            std::printf("phase %ls %.2f\n", L"common controls", Milliseconds(entered, marks[0].at));
+            std::printf("phase %ls %.2f\n", L"common controls",
+                        MillisecondsBetween(entered, marks[0].at));
             for (size_t i = 1; i < marks.size(); ++i) {
                 std::printf("phase %ls %.2f\n", marks[i].phase,
-                            Milliseconds(marks[i - 1].at, marks[i].at));
+                            MillisecondsBetween(marks[i - 1].at, marks[i].at));
             }
-            std::printf("phase %ls %.2f\n", L"first paint", Milliseconds(marks.back().at, painted));
+            std::printf("phase %ls %.2f\n", L"first paint",
+                        MillisecondsBetween(marks.back().at, painted));
         }
     }
     DeleteFileW((own + L"\\Lumarel.ini").c_str());

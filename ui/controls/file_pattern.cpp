@@ -16,23 +16,6 @@ wchar_t Folded(wchar_t c) {
     return static_cast<wchar_t>(std::towupper(c));
 }
 
-}  // namespace
-
-std::vector<std::wstring> SplitPatternList(const std::wstring& patternList) {
-    std::vector<std::wstring> patterns;
-    size_t start = 0;
-    while (start <= patternList.size()) {
-        const size_t end = std::min(patternList.find(L';', start), patternList.size());
-        if (end > start) {
-            patterns.push_back(patternList.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return patterns;
-}
-
-namespace {
-
 std::wstring FoldedText(std::wstring_view text) {
     std::wstring folded(text.size(), L'\0');
     std::transform(text.begin(), text.end(), folded.begin(), Folded);
@@ -82,6 +65,19 @@ struct FoldedPattern {
 };
 
 }  // namespace
+
+std::vector<std::wstring> SplitPatternList(const std::wstring& patternList) {
+    std::vector<std::wstring> patterns;
+    size_t start = 0;
+    while (start <= patternList.size()) {
+        const size_t end = std::min(patternList.find(L';', start), patternList.size());
+        if (end > start) {
+            patterns.push_back(patternList.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return patterns;
+}
 
 bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern) {
     return FoldedPattern(pattern).Matches(FoldedText(name));

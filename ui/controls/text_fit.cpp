@@ -42,7 +42,7 @@ void TableFonts::Release() {
         DeleteObject(dialog_);
         dialog_ = nullptr;
     }
-    for (const auto& [spec, font] : own_) {
+    for (const auto& [face, font] : own_) {
         DeleteObject(font);
     }
     own_.clear();
