@@ -15,8 +15,9 @@ OsResult DiskFull() {
     return OsResult::Failure(ERROR_DISK_FULL, SystemReason(ERROR_DISK_FULL));
 }
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool Exists(win32::FileCalls& calls, const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return calls.Attributes(path.c_str(), &data) != FALSE;
 }
 
 // The bytes a whole file gets: those of earlier versions when the ANSI code page holds every
@@ -36,70 +37,68 @@ std::string FileBytes(const std::wstring& text) {
 // Moves the complete new file over the old one. ReplaceFileW keeps the old file's
 // attributes and permissions; where it cannot be used (no old file, or a file system that
 // does not offer it) the file is moved into place.
-OsResult MoveIntoPlace(const std::wstring& temporary, const std::wstring& path) {
-    if (Exists(path)) {
-        if (ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                         nullptr, nullptr)) {
+OsResult MoveIntoPlace(win32::FileCalls& calls, const std::wstring& temporary,
+                       const std::wstring& path) {
+    if (Exists(calls, path)) {
+        if (calls.Replace(path.c_str(), temporary.c_str())) {
             return OsResult::Success();
         }
         const OsResult replaced = LastError();
         // The old file is gone and the new one still waits under its own name.
         if (replaced.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-            if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            if (calls.Move(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
                 return OsResult::Success();
             }
             return OsResult::Failure(OsResult::kSavedBesideTheFile, LastError().reason);
         }
-        if (MoveFileExW(temporary.c_str(), path.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (calls.Move(temporary.c_str(), path.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return OsResult::Success();
         }
-        DeleteFileW(temporary.c_str());
+        calls.Delete(temporary.c_str());
         return replaced;
     }
-    if (MoveFileExW(temporary.c_str(), path.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (calls.Move(temporary.c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return OsResult::Success();
     }
     const OsResult moved = LastError();
-    DeleteFileW(temporary.c_str());
+    calls.Delete(temporary.c_str());
     return moved;
 }
 
 }  // namespace
 
 OsResult Win32TextFiles::AppendLine(const std::wstring& path, const std::wstring& line) {
-    UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(calls_.Open(path.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
     if (file.get() == INVALID_HANDLE_VALUE) {
         return LastError();
     }
     const std::string bytes = ToAnsi(line) + "\r\n";
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    if (!calls_.Write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written)) {
         return LastError();
     }
     return written == bytes.size() ? OsResult::Success() : DiskFull();
 }
 
 OsResult Win32TextFiles::EnsureExists(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(calls_.Open(path.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
     return file.get() == INVALID_HANDLE_VALUE ? LastError() : OsResult::Success();
 }
 
 OsResult Win32TextFiles::ReadAll(const std::wstring& path, std::size_t largest,
                                  std::wstring& text) {
     text.clear();
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        calls_.Open(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
     if (file.get() == INVALID_HANDLE_VALUE) {
         return LastError();
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) {
+    if (!calls_.Size(file.get(), &size)) {
         return LastError();
     }
     if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > largest) {
@@ -109,8 +108,8 @@ OsResult Win32TextFiles::ReadAll(const std::wstring& path, std::size_t largest,
     size_t filled = 0;
     while (filled < bytes.size()) {
         DWORD read = 0;
-        if (!ReadFile(file.get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled),
-                      &read, nullptr)) {
+        if (!calls_.Read(file.get(), bytes.data() + filled,
+                         static_cast<DWORD>(bytes.size() - filled), &read)) {
             return LastError();
         }
         if (read == 0) {
@@ -129,27 +128,26 @@ OsResult Win32TextFiles::ReplaceWhole(const std::wstring& path, const std::wstri
     // a save cut off in between leaves a complete new file that the next start can take.
     const std::wstring temporary = path + L".saving";
     {
-        UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueHandle file(calls_.Open(temporary.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS));
         if (file.get() == INVALID_HANDLE_VALUE) {
             return LastError();
         }
         const std::string bytes = FileBytes(text);
         DWORD written = 0;
-        const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                        &written, nullptr) &&
-                              written == bytes.size() && FlushFileBuffers(file.get());
+        const bool complete =
+            calls_.Write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written) &&
+            written == bytes.size() && calls_.Flush(file.get());
         if (!complete) {
             OsResult failure = LastError();
             if (failure.error == ERROR_SUCCESS) {
                 failure = DiskFull();
             }
             file.reset();
-            DeleteFileW(temporary.c_str());
+            calls_.Delete(temporary.c_str());
             return failure;
         }
     }
-    return MoveIntoPlace(temporary, path);
+    return MoveIntoPlace(calls_, temporary, path);
 }
 
 }  // namespace lumarel

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/services.h"
+#include "platform/win32/file_calls.h"
 
 namespace lumarel {
 
@@ -38,10 +39,14 @@ public:
 
 class Win32TextFiles final : public TextFiles {
 public:
+    explicit Win32TextFiles(win32::FileCalls& calls = win32::SystemFileCalls()) : calls_(calls) {}
     OsResult AppendLine(const std::wstring& path, const std::wstring& line) override;
     OsResult EnsureExists(const std::wstring& path) override;
     OsResult ReadAll(const std::wstring& path, std::size_t largest, std::wstring& text) override;
     OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) override;
+
+private:
+    win32::FileCalls& calls_;
 };
 
 class Win32FileSystem final : public FileSystem {
