@@ -13,9 +13,6 @@ struct OsResult {
 
     // The file is larger than the reader takes (ERROR_FILE_TOO_LARGE).
     static constexpr unsigned long kFileTooLarge = 223;
-    // The old file was removed but the new one could not take its name
-    // (ERROR_UNABLE_TO_MOVE_REPLACEMENT): the new content waits beside it.
-    static constexpr unsigned long kSavedBesideTheFile = 1176;
 
     // The file or its directory does not exist.
     bool NotFound() const { return !ok && (error == 2 || error == 3); }

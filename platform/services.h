@@ -48,6 +48,13 @@ public:
     virtual std::wstring SystemProgram(const std::wstring& fileName) = 0;
 };
 
+// What the disk says of one file.
+struct FileFacts {
+    bool exists = false;
+    std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0;  // in 100-ns steps since 1601, as Windows keeps it
+};
+
 // Whole text files. Lumarel writes the system's ANSI code page, as earlier versions did,
 // unless a text holds a character that code page lacks; it reads that code page, UTF-8 and
 // UTF-16.
@@ -62,9 +69,20 @@ public:
     // Reads a whole file of at most `largest` bytes; a larger one is not read and fails with
     // kFileTooLarge.
     virtual OsResult ReadAll(const std::wstring& path, std::size_t largest, std::wstring& text) = 0;
-    // Replaces the whole file in one step: the old content stays intact when this fails.
-    // The text goes in the ANSI code page when it fits, else in UTF-8 with a byte-order mark.
-    virtual OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) = 0;
+    // Whether the file is there, with its size and last write; a missing file is no failure.
+    virtual OsResult Look(const std::wstring& path, FileFacts& facts) = 0;
+    // A new file of this name, replacing any, holding the whole text, on the disk when this
+    // returns. The text goes in the ANSI code page when it fits, else in UTF-8 with a
+    // byte-order mark (UTF-16 for half a surrogate pair, which UTF-8 cannot hold). A failure
+    // may leave part of the file behind.
+    virtual OsResult WriteWhole(const std::wstring& path, const std::wstring& text) = 0;
+    // Gives `replacement` the name of the existing file `path` in one step, keeping that
+    // file's attributes and permissions.
+    virtual OsResult Replace(const std::wstring& path, const std::wstring& replacement) = 0;
+    // Renames a file in one step, written through to the disk; a file of the new name is
+    // replaced.
+    virtual OsResult Rename(const std::wstring& from, const std::wstring& to) = 0;
+    virtual OsResult Remove(const std::wstring& path) = 0;
 };
 
 // One entry of a directory listing.

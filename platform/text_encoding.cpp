@@ -112,6 +112,14 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
     return beyondAscii;
 }
 
+bool IsHighSurrogate(std::uint32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(std::uint32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 std::wstring FromUtf16(std::string_view bytes, bool bigEndian) {
     std::wstring text;
     text.reserve(bytes.size() / 2 + 1);
@@ -148,18 +156,40 @@ std::string Utf8Bytes(std::wstring_view utf16, bool withMark) {
     std::string bytes(withMark ? kUtf8Mark : std::string_view());
     bytes.reserve(bytes.size() + utf16.size() * 3);
     const auto unit = [utf16](std::size_t i) { return static_cast<std::uint32_t>(utf16[i]); };
-    const auto isHigh = [](std::uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; };
-    const auto isLow = [](std::uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
     for (std::size_t i = 0; i < utf16.size(); ++i) {
         std::uint32_t codePoint = unit(i);
-        if (isHigh(codePoint) && i + 1 < utf16.size() && isLow(unit(i + 1))) {
+        if (IsHighSurrogate(codePoint) && i + 1 < utf16.size() && IsLowSurrogate(unit(i + 1))) {
             codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
             ++i;
-        } else if (isHigh(codePoint) || isLow(codePoint) || codePoint > 0xFFFF) {
+        } else if (IsHighSurrogate(codePoint) || IsLowSurrogate(codePoint) || codePoint > 0xFFFF) {
             // A 32-bit wchar_t may hold more than a UTF-16 code unit; it is no text either.
             codePoint = kReplacement;
         }
         AppendUtf8(bytes, codePoint);
+    }
+    return bytes;
+}
+
+bool HoldsLoneSurrogate(std::wstring_view utf16) {
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const auto unit = static_cast<std::uint32_t>(utf16[i]);
+        if (IsHighSurrogate(unit) && i + 1 < utf16.size() &&
+            IsLowSurrogate(static_cast<std::uint32_t>(utf16[i + 1]))) {
+            ++i;
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Utf16LeBytes(std::wstring_view utf16, bool withMark) {
+    std::string bytes(withMark ? kUtf16LeMark : std::string_view());
+    bytes.reserve(bytes.size() + utf16.size() * 2);
+    for (const wchar_t unit : utf16) {
+        const auto value = static_cast<std::uint32_t>(unit);
+        bytes += static_cast<char>(value & 0xFF);
+        bytes += static_cast<char>((value >> 8) & 0xFF);
     }
     return bytes;
 }

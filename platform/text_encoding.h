@@ -26,4 +26,10 @@ DecodedText DecodeText(std::string_view bytes, const AnsiDecoder& fromAnsi);
 // UTF-16 text as UTF-8, optionally after the mark; a lone surrogate becomes U+FFFD.
 std::string Utf8Bytes(std::wstring_view utf16, bool withMark);
 
+// Whether the text holds half a surrogate pair, which only UTF-16 can keep.
+bool HoldsLoneSurrogate(std::wstring_view utf16);
+
+// UTF-16 code units as little-endian bytes, optionally after the mark; nothing is changed.
+std::string Utf16LeBytes(std::wstring_view utf16, bool withMark);
+
 }  // namespace lumarel

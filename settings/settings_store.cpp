@@ -7,16 +7,131 @@ namespace lumarel {
 
 namespace {
 
-// A save cut off between writing its new file and putting it in place (a stick pulled out of
-// a FAT drive) leaves the complete new file beside an empty or missing one: that is the one
-// to take.
-std::wstring InterruptedSave(const std::wstring& path, TextFiles& files) {
-    std::wstring saving;
-    if (!files.ReadAll(path + kSavingSuffix, kLargestSettingsFile, saving).ok ||
-        !IsCompleteSettingsText(saving)) {
-        return {};
+// FAT keeps a file's last write to 2 s only: a file is newer only beyond that.
+constexpr std::uint64_t kLastWriteTolerance = 2 * 10'000'000;
+
+// The settings as the next start finds them: the file in place, and the copy a save leaves
+// beside it (".saving") when it cannot give the new file that name.
+struct SettingsOnDisk {
+    enum class Copy {
+        None,     // no copy, or one the next start leaves alone: the file holds settings,
+                  // or the copy is incomplete
+        Taken,    // a complete copy beside a file holding none: the next start takes it
+        Older,    // a complete copy, but the file was emptied after it was left
+        Unknown,  // part of the disk could not be looked at or read
+    };
+    FileFacts placed;
+    std::wstring placedText;
+    bool placedTooLarge = false;  // no settings file, yet not empty either
+    Copy copy = Copy::None;
+    std::wstring copyText;  // when Taken or Older
+    OsResult failure;       // why Unknown
+    std::wstring failedPath;
+};
+
+SettingsOnDisk LookAtSettings(TextFiles& files, const std::wstring& path) {
+    SettingsOnDisk disk;
+    const auto unknown = [&](const OsResult& failure, const std::wstring& where) {
+        disk.copy = SettingsOnDisk::Copy::Unknown;
+        disk.failure = failure;
+        disk.failedPath = where;
+        return disk;
+    };
+    if (const OsResult looked = files.Look(path, disk.placed); !looked.ok) {
+        return unknown(looked, path);
     }
-    return saving;
+    if (disk.placed.exists) {
+        if (const OsResult read = files.ReadAll(path, kLargestSettingsFile, disk.placedText);
+            read.NotFound()) {
+            disk.placed = {};  // removed since the look
+        } else if (read.error == OsResult::kFileTooLarge) {
+            disk.placedTooLarge = true;
+            return disk;
+        } else if (!read.ok) {
+            return unknown(read, path);
+        }
+        if (!disk.placedText.empty()) {
+            return disk;  // the file's own settings win over any copy
+        }
+    }
+    const std::wstring copyPath = path + kSavingSuffix;
+    FileFacts copy;
+    if (const OsResult looked = files.Look(copyPath, copy); !looked.ok) {
+        return unknown(looked, copyPath);
+    }
+    if (!copy.exists) {
+        return disk;
+    }
+    if (const OsResult read = files.ReadAll(copyPath, kLargestSettingsFile, disk.copyText);
+        !read.ok) {
+        return read.NotFound() ? disk : unknown(read, copyPath);
+    }
+    if (!IsCompleteSettingsText(disk.copyText)) {
+        return disk;  // cut off while it was written: the file in place is what there is
+    }
+    disk.copy = disk.placed.exists && disk.placed.lastWrite > copy.lastWrite + kLastWriteTolerance
+                    ? SettingsOnDisk::Copy::Older
+                    : SettingsOnDisk::Copy::Taken;
+    return disk;
+}
+
+// Gives the copy the file's name, over the file when it is there. ReplaceFileW keeps the
+// file's attributes and permissions; where it cannot (the file gone meanwhile, a file
+// system without it) a rename takes over. The first reason is the telling one.
+OsResult PutInPlace(TextFiles& files, const std::wstring& copy, const std::wstring& path,
+                    bool placedExists) {
+    const OsResult replaced = placedExists ? files.Replace(path, copy) : OsResult{};
+    if (placedExists && replaced.ok) {
+        return replaced;
+    }
+    const OsResult renamed = files.Rename(copy, path);
+    return renamed.ok || replaced.ok ? renamed : replaced;
+}
+
+Message Note(std::wstring text, MessageIcon icon = MessageIcon::Exclamation) {
+    return {std::move(text), L"Lumarel", icon};
+}
+
+void NotSaved(MessageBoxes& messages, const std::wstring& path, const OsResult& failure,
+              const std::wstring& where) {
+    messages.Show(Note(L"Lumarel could not save its settings in " + path + L":\n" + failure.reason +
+                           L"\n\nThe settings saved before are " + where,
+                       MessageIcon::Error));
+}
+
+void TellUnreadable(const std::wstring& path, const OsResult& failure, MessageBoxes& messages) {
+    if (failure.error == OsResult::kFileTooLarge) {
+        messages.Show(Note(L"Lumarel did not read its settings from " + path +
+                           L": the file is larger than 1 MB, so it cannot be a settings file of "
+                           L"Lumarel's.\n\nLumarel starts with the default options and leaves "
+                           L"the file as it is until you save the settings."));
+    } else {
+        messages.Show(Note(L"Lumarel could not read its settings from " + path + L":\n" +
+                           failure.reason + L"\n\nIt starts with the default options."));
+    }
+}
+
+// After the new file could not take the settings file's name: what the message says is what
+// the next start will find. The disk is looked at again rather than the error read, since a
+// failed ReplaceFileW may or may not have removed the old file.
+void TellWhereTheNewSettingsAre(TextFiles& files, MessageBoxes& messages, const std::wstring& path,
+                                const std::wstring& text, const OsResult& placed) {
+    const std::wstring copyPath = path + kSavingSuffix;
+    const SettingsOnDisk after = LookAtSettings(files, path);
+    std::wstring where = L"They are kept in " + copyPath + L".";
+    if (after.copy == SettingsOnDisk::Copy::Taken) {
+        where = L"They are kept in " + copyPath + L", which Lumarel takes at its next start.";
+    } else if (after.copy == SettingsOnDisk::Copy::None && !after.placedText.empty()) {
+        if (after.placedText == text) {
+            return;  // in place after all
+        }
+        files.Remove(copyPath);  // beside settings, no start would take it
+        NotSaved(messages, path, placed, L"unchanged.");
+        return;
+    }
+    messages.Show(Note(L"Lumarel could not put its new settings in place as " + path + L":\n" +
+                           placed.reason + L"\n\n" + where,
+                       MessageIcon::Error));
 }
 
 }  // namespace
@@ -24,29 +139,46 @@ std::wstring InterruptedSave(const std::wstring& path, TextFiles& files) {
 void LoadSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBoxes& messages,
                   OptionControls& controls, std::wstring& emulatorPath) {
     const std::wstring path = SettingsFilePath(ownDirectory);
-    files.EnsureExists(path);  // a read-only directory: Lumarel starts with the defaults
-    std::wstring text;
-    const OsResult read = files.ReadAll(path, kLargestSettingsFile, text);
-    if (!read.ok) {
-        text.clear();
-        if (read.error == OsResult::kFileTooLarge) {
-            messages.Show({L"Lumarel did not read its settings from " + path +
-                               L": the file is larger than 1 MB, so it cannot be a settings "
-                               L"file of Lumarel's.\n\nLumarel starts with the default options "
-                               L"and leaves the file as it is until you save the settings.",
-                           L"Lumarel", MessageIcon::Exclamation});
-        } else if (!read.NotFound()) {
-            messages.Show({L"Lumarel could not read its settings from " + path + L":\n" +
-                               read.reason + L"\n\nIt starts with the default options.",
-                           L"Lumarel", MessageIcon::Exclamation});
-        }
-    }
-    if ((read.ok && text.empty()) || read.NotFound()) {
-        text = InterruptedSave(path, files);
-        // Put in place, so that emptying the file later still means the defaults.
-        if (!text.empty()) {
-            files.ReplaceWhole(path, text);
-        }
+    const std::wstring copyPath = path + kSavingSuffix;
+    const SettingsOnDisk disk = LookAtSettings(files, path);
+    std::wstring text = disk.placedText;
+    switch (disk.copy) {
+        case SettingsOnDisk::Copy::None:
+            if (disk.placedTooLarge) {
+                TellUnreadable(path, OsResult::Failure(OsResult::kFileTooLarge, L""), messages);
+            } else if (!disk.placed.exists) {
+                // In a read-only directory this fails: Lumarel starts with the defaults.
+                files.EnsureExists(path);
+            }
+            break;
+        case SettingsOnDisk::Copy::Taken:
+            // Put in place by a rename, never rewritten: until the rename, the copy is the
+            // only one. No empty file is made beside it, which would look newer.
+            text = disk.copyText;
+            if (const OsResult placed = PutInPlace(files, copyPath, path, disk.placed.exists);
+                !placed.ok) {
+                messages.Show(Note(L"Lumarel took its settings from " + copyPath +
+                                   L", where a save left them, but could not put them in place "
+                                   L"as " +
+                                   path + L":\n" + placed.reason +
+                                   L"\n\nThey stay where they are, and Lumarel takes them again "
+                                   L"at its next start."));
+            }
+            break;
+        case SettingsOnDisk::Copy::Older:
+            messages.Show(Note(
+                path + L" is empty, so Lumarel starts with the default options.\n\n" + copyPath +
+                    L" holds the settings of an earlier save that did not finish; it "
+                    L"is older than the emptied file, so Lumarel leaves it as it is. "
+                    L"The next time you save the settings, it is replaced.",
+                MessageIcon::Information));
+            break;
+        case SettingsOnDisk::Copy::Unknown:
+            if (disk.failure.NotFound()) {
+                break;  // gone between a look and a read: nothing to tell
+            }
+            TellUnreadable(disk.failedPath, disk.failure, messages);
+            break;
     }
     ApplySettingChanges(ReadSettings(text), controls, emulatorPath);
     ApplySettingChanges(CompletionChanges(controls.TakeLaunchOptions()), controls, emulatorPath);
@@ -60,17 +192,44 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
         return;
     }
     const std::wstring path = SettingsFilePath(ownDirectory);
-    const OsResult saved =
-        files.ReplaceWhole(path, SettingsText(emulatorPath, controls.TakeLaunchOptions()));
-    if (saved.error == OsResult::kSavedBesideTheFile) {
-        messages.Show({L"Lumarel could not put its new settings in place as " + path + L":\n" +
-                           saved.reason + L"\n\nThey are kept in " + path + kSavingSuffix +
-                           L", which Lumarel takes at its next start.",
-                       L"Lumarel", MessageIcon::Error});
-    } else if (!saved.ok) {
-        messages.Show({L"Lumarel could not save its settings in " + path + L":\n" + saved.reason +
-                           L"\n\nThe settings saved before are unchanged.",
-                       L"Lumarel", MessageIcon::Error});
+    const std::wstring copyPath = path + kSavingSuffix;
+    // The new file is written under the copy's name, so a copy that is the only one of the
+    // settings saved before goes in place first.
+    const SettingsOnDisk before = LookAtSettings(files, path);
+    if (before.copy == SettingsOnDisk::Copy::Unknown) {
+        NotSaved(messages, path, before.failure, L"unchanged.");
+        return;
+    }
+    bool placedExists = before.placed.exists;
+    bool placedHoldsSettings = !before.placedText.empty() || before.placedTooLarge;
+    if (before.copy == SettingsOnDisk::Copy::Taken) {
+        if (const OsResult placed = PutInPlace(files, copyPath, path, placedExists); !placed.ok) {
+            NotSaved(messages, path, placed,
+                     L"kept in " + copyPath + L", which Lumarel takes at its next start.");
+            return;
+        }
+        placedExists = placedHoldsSettings = true;
+    }
+
+    const std::wstring text = SettingsText(emulatorPath, controls.TakeLaunchOptions());
+    if (const OsResult written = files.WriteWhole(copyPath, text); !written.ok) {
+        // Beside a file holding settings, no start takes what was written; beside one holding
+        // none, a complete file would be taken, so it must go, or the user be told it stays.
+        const OsResult removed = files.Remove(copyPath);
+        if (removed.ok || removed.NotFound() || placedHoldsSettings) {
+            NotSaved(messages, path, written, L"unchanged.");
+        } else {
+            messages.Show(Note(L"Lumarel could not save its settings in " + path + L":\n" +
+                                   written.reason + L"\n\nNor could it remove what it wrote to " +
+                                   copyPath + L" (" + removed.reason +
+                                   L"). If that file is complete, Lumarel takes it at its next "
+                                   L"start.",
+                               MessageIcon::Error));
+        }
+        return;
+    }
+    if (const OsResult placed = PutInPlace(files, copyPath, path, placedExists); !placed.ok) {
+        TellWhereTheNewSettingsAre(files, messages, path, text, placed);
     }
 }
 

@@ -15,16 +15,15 @@ OsResult DiskFull() {
     return OsResult::Failure(ERROR_DISK_FULL, SystemReason(ERROR_DISK_FULL));
 }
 
-bool Exists(win32::FileCalls& calls, const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    return calls.Attributes(path.c_str(), &data) != FALSE;
-}
-
 // The bytes a whole file gets: those of earlier versions when the ANSI code page holds every
 // character, else UTF-8 with a byte-order mark, so that no character is changed on the way.
 std::string FileBytes(const std::wstring& text) {
-    // ANSI bytes that happen to form UTF-8 ("PokÃ©mon" in 1252) would be read back as UTF-8:
-    // only bytes that read back as the same text are kept.
+    // Half a surrogate pair (NTFS takes one in a name) has no UTF-8 form: UTF-16 keeps it.
+    if (HoldsLoneSurrogate(text)) {
+        return Utf16LeBytes(text, true);
+    }
+    // ANSI bytes that happen to form UTF-8 ("PokÃ©mon" in 1252) would be read back as
+    // UTF-8: only bytes that read back as the same text are kept.
     if (auto ansi = ToAnsiExactly(text)) {
         if (DecodeText(*ansi, [](std::string_view bytes) { return FromAnsi(bytes); }).text ==
             text) {
@@ -34,37 +33,8 @@ std::string FileBytes(const std::wstring& text) {
     return Utf8Bytes(text, true);
 }
 
-// Moves the complete new file over the old one. ReplaceFileW keeps the old file's
-// attributes and permissions; where it cannot be used (no old file, or a file system that
-// does not offer it) the file is moved into place.
-OsResult MoveIntoPlace(win32::FileCalls& calls, const std::wstring& temporary,
-                       const std::wstring& path) {
-    if (Exists(calls, path)) {
-        if (calls.Replace(path.c_str(), temporary.c_str())) {
-            return OsResult::Success();
-        }
-        const OsResult replaced = LastError();
-        // The old file is gone and the new one still waits under its own name.
-        if (replaced.error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-            if (calls.Move(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-                return OsResult::Success();
-            }
-            return OsResult::Failure(OsResult::kSavedBesideTheFile, LastError().reason);
-        }
-        if (calls.Move(temporary.c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return OsResult::Success();
-        }
-        calls.Delete(temporary.c_str());
-        return replaced;
-    }
-    if (calls.Move(temporary.c_str(), path.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return OsResult::Success();
-    }
-    const OsResult moved = LastError();
-    calls.Delete(temporary.c_str());
-    return moved;
+OsResult Done(BOOL done) {
+    return done ? OsResult::Success() : LastError();
 }
 
 }  // namespace
@@ -122,32 +92,49 @@ OsResult Win32TextFiles::ReadAll(const std::wstring& path, std::size_t largest,
     return OsResult::Success();
 }
 
-OsResult Win32TextFiles::ReplaceWhole(const std::wstring& path, const std::wstring& text) {
-    // The new content goes to a file of its own beside the old one, which it replaces only
-    // once it is complete on disk: a failure at any point leaves the old file as it was, and
-    // a save cut off in between leaves a complete new file that the next start can take.
-    const std::wstring temporary = path + L".saving";
-    {
-        UniqueHandle file(calls_.Open(temporary.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS));
-        if (file.get() == INVALID_HANDLE_VALUE) {
-            return LastError();
-        }
-        const std::string bytes = FileBytes(text);
-        DWORD written = 0;
-        const bool complete =
-            calls_.Write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written) &&
-            written == bytes.size() && calls_.Flush(file.get());
-        if (!complete) {
-            OsResult failure = LastError();
-            if (failure.error == ERROR_SUCCESS) {
-                failure = DiskFull();
-            }
-            file.reset();
-            calls_.Delete(temporary.c_str());
-            return failure;
-        }
+OsResult Win32TextFiles::Look(const std::wstring& path, FileFacts& facts) {
+    facts = {};
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!calls_.Attributes(path.c_str(), &data)) {
+        const OsResult looked = LastError();
+        return looked.NotFound() ? OsResult::Success() : looked;
     }
-    return MoveIntoPlace(calls_, temporary, path);
+    facts.exists = true;
+    facts.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    facts.lastWrite = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
+    return OsResult::Success();
+}
+
+OsResult Win32TextFiles::WriteWhole(const std::wstring& path, const std::wstring& text) {
+    UniqueHandle file(calls_.Open(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        return LastError();
+    }
+    const std::string bytes = FileBytes(text);
+    DWORD written = 0;
+    if (!calls_.Write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written)) {
+        return LastError();
+    }
+    if (written != bytes.size()) {
+        return DiskFull();
+    }
+    // On the disk before anything is renamed to it, so that no power cut leaves a name on
+    // a file whose content never arrived.
+    return Done(calls_.Flush(file.get()));
+}
+
+OsResult Win32TextFiles::Replace(const std::wstring& path, const std::wstring& replacement) {
+    return Done(calls_.Replace(path.c_str(), replacement.c_str()));
+}
+
+OsResult Win32TextFiles::Rename(const std::wstring& from, const std::wstring& to) {
+    return Done(
+        calls_.Move(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+OsResult Win32TextFiles::Remove(const std::wstring& path) {
+    return Done(calls_.Delete(path.c_str()));
 }
 
 }  // namespace lumarel

@@ -43,7 +43,11 @@ public:
     OsResult AppendLine(const std::wstring& path, const std::wstring& line) override;
     OsResult EnsureExists(const std::wstring& path) override;
     OsResult ReadAll(const std::wstring& path, std::size_t largest, std::wstring& text) override;
-    OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) override;
+    OsResult Look(const std::wstring& path, FileFacts& facts) override;
+    OsResult WriteWhole(const std::wstring& path, const std::wstring& text) override;
+    OsResult Replace(const std::wstring& path, const std::wstring& replacement) override;
+    OsResult Rename(const std::wstring& from, const std::wstring& to) override;
+    OsResult Remove(const std::wstring& path) override;
 
 private:
     win32::FileCalls& calls_;

@@ -285,14 +285,15 @@ TEST_F(SettingsStoreTest, SaveWithoutLocationTouchesNothing) {
 
 TEST_F(SettingsStoreTest, FailedSaveIsReportedAndKeepsTheOldFile) {
     fake.textFiles.contents[file] = L"old content";
-    fake.textFiles.replaceResult =
-        OsResult::Failure(112, L"There is not enough space on the disk.");
+    fake.textFiles.writeResult = OsResult::Failure(112, L"There is not enough space on the disk.");
     SaveSettings(L"C:\\GAMES", fake.textFiles, fake.messages, controls, L"C:\\EMU\\snes9x.exe");
     EXPECT_EQ(fake.textFiles.contents[file], L"old content");
+    EXPECT_EQ(fake.textFiles.contents.count(file + L".saving"), 0u);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_NE(fake.messages.shown[0].text.find(L"There is not enough space on the disk."),
               std::wstring::npos);
     EXPECT_NE(fake.messages.shown[0].text.find(file), std::wstring::npos);
+    EXPECT_NE(fake.messages.shown[0].text.find(L"unchanged"), std::wstring::npos);
 }
 
 TEST_F(SettingsStoreTest, MissingFileIsCreatedEmpty) {
@@ -314,17 +315,22 @@ TEST_F(SettingsStoreTest, ASaveCutOffBeforeItsRenameIsTakenAtTheNextStart) {
     saved.options.Sound_on = true;
     saved.options.LoRom = true;
     const std::wstring complete = SettingsText(L"C:\\EMU\\snes9x.exe", saved.options);
+    constexpr std::uint64_t kSecond = 10'000'000;
     struct Case {
         const char* what;
         std::optional<std::wstring> settings;  // nothing: missing and not creatable
         std::wstring saving;
+        std::uint64_t settingsWritten;  // the copy was written at 10 s
         bool taken;
+        bool told;
     };
     const Case cases[] = {
-        {"empty file", L"", complete, true},
-        {"missing file", std::nullopt, complete, true},
-        {"own settings win", L"Sound: False\r\n", complete, false},
-        {"an incomplete new file", L"", complete.substr(0, complete.size() - 5), false},
+        {"empty file", L"", complete, 0, true, false},
+        {"missing file", std::nullopt, complete, 0, true, false},
+        {"own settings win", L"Sound: False\r\n", complete, 0, false, false},
+        {"an incomplete new file", L"", complete.substr(0, complete.size() - 5), 0, false, false},
+        {"emptied within FAT's 2 s", L"", complete, 12 * kSecond, true, false},
+        {"emptied after the copy was left", L"", complete, 13 * kSecond, false, true},
     };
     for (const Case& c : cases) {
         FakePlatform local;
@@ -332,28 +338,52 @@ TEST_F(SettingsStoreTest, ASaveCutOffBeforeItsRenameIsTakenAtTheNextStart) {
         std::wstring location;
         if (c.settings) {
             local.textFiles.contents[file] = *c.settings;
+            local.textFiles.lastWrites[file] = c.settingsWritten;
         } else {
             local.textFiles.createResult = OsResult::Failure(5, L"Access is denied.");
         }
         local.textFiles.contents[file + L".saving"] = c.saving;
+        local.textFiles.lastWrites[file + L".saving"] = 10 * kSecond;
         LoadSettings(L"C:\\GAMES", local.textFiles, local.messages, loaded, location);
         EXPECT_EQ(location == L"C:\\EMU\\snes9x.exe" && loaded.options.LoRom, c.taken) << c.what;
-        EXPECT_TRUE(local.messages.shown.empty()) << c.what;
-        if (c.taken && c.settings) {
+        ASSERT_EQ(local.messages.shown.size(), c.told ? 1u : 0u) << c.what;
+        if (c.told) {
+            EXPECT_NE(local.messages.shown[0].text.find(file + L".saving"), std::wstring::npos);
+            EXPECT_EQ(local.textFiles.contents[file + L".saving"], complete) << "left alone";
+        }
+        if (c.taken) {
             // Put in place: emptying the file later gives the defaults, not this save again.
             EXPECT_EQ(local.textFiles.contents[file], complete) << c.what;
+            EXPECT_EQ(local.textFiles.contents.count(file + L".saving"), 0u) << c.what;
         }
     }
 }
 
-TEST_F(SettingsStoreTest, ASaveLeftBesideTheFileSaysWhereItIs) {
-    fake.textFiles.replaceResult =
-        OsResult::Failure(OsResult::kSavedBesideTheFile, L"The device is not ready.");
-    SaveSettings(L"C:\\GAMES", fake.textFiles, fake.messages, controls, L"C:\\EMU\\snes9x.exe");
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_NE(fake.messages.shown[0].text.find(L"C:\\GAMES\\Lumarel.ini.saving"),
-              std::wstring::npos);
-    EXPECT_EQ(fake.messages.shown[0].text.find(L"unchanged"), std::wstring::npos);
+TEST_F(SettingsStoreTest, ASaveThatCannotTakeTheNameSaysWhereTheSettingsAre) {
+    struct Case {
+        const char* what;
+        std::wstring before;
+        bool kept;  // the new settings wait beside the file, to be taken at the next start
+    };
+    const Case cases[] = {
+        {"settings saved before", L"Sound: True\r\n", false},
+        {"a file holding none", L"", true},
+    };
+    for (const Case& c : cases) {
+        FakePlatform local;
+        local.textFiles.contents[file] = c.before;
+        local.textFiles.renameResult = OsResult::Failure(5, L"Access is denied.");
+        SaveSettings(L"C:\\GAMES", local.textFiles, local.messages, controls,
+                     L"C:\\EMU\\snes9x.exe");
+        EXPECT_EQ(local.textFiles.contents[file], c.before) << c.what;
+        EXPECT_EQ(local.textFiles.contents.count(file + L".saving"), c.kept ? 1u : 0u) << c.what;
+        ASSERT_EQ(local.messages.shown.size(), 1u) << c.what;
+        const std::wstring& told = local.messages.shown[0].text;
+        EXPECT_NE(told.find(L"Access is denied."), std::wstring::npos) << c.what;
+        EXPECT_EQ(told.find(file + L".saving, which Lumarel takes") != std::wstring::npos, c.kept)
+            << c.what;
+        EXPECT_EQ(told.find(L"unchanged") != std::wstring::npos, !c.kept) << c.what;
+    }
 }
 
 TEST_F(SettingsStoreTest, AFileTooLargeToBeSettingsIsToldAndLeftAlone) {
@@ -365,6 +395,10 @@ TEST_F(SettingsStoreTest, AFileTooLargeToBeSettingsIsToldAndLeftAlone) {
     EXPECT_NE(fake.messages.shown[0].text.find(L"larger than 1 MB"), std::wstring::npos);
     EXPECT_NE(fake.messages.shown[0].text.find(L"default options"), std::wstring::npos);
     EXPECT_EQ(fake.textFiles.contents[file], huge);
+    // Until the settings are saved: then they replace it.
+    SaveSettings(L"C:\\GAMES", fake.textFiles, fake.messages, controls, L"C:\\EMU\\snes9x.exe");
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(IsCompleteSettingsText(fake.textFiles.contents[file]));
 }
 
 TEST_F(SettingsStoreTest, UnreadableFileIsReportedAndDefaultsApply) {

@@ -98,9 +98,17 @@ TEST(TextEncoding, Utf8BytesDecodeToTheSameText) {
     EXPECT_EQ(Utf8Bytes(kGamepad, false), "\xF0\x9F\x8E\xAE");
 }
 
-TEST(TextEncoding, LoneSurrogatesBecomeReplacementBytes) {
+TEST(TextEncoding, LoneSurrogatesBecomeReplacementBytesInUtf8AndStayInUtf16) {
     const std::wstring lone = {L'a', static_cast<wchar_t>(0xDC00), static_cast<wchar_t>(0xD83C)};
     EXPECT_EQ(Utf8Bytes(lone, false), "a\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16LeBytes(lone, true), std::string("\xFF\xFE"
+                                                    "a\0\x00\xDC\x3C\xD8",
+                                                    8));
+    for (const std::wstring& text : {lone, lone.substr(0, 2), lone.substr(0, 1) + lone[2]}) {
+        EXPECT_TRUE(HoldsLoneSurrogate(text));
+        EXPECT_EQ(DecodeText(Utf16LeBytes(text, true), Latin1).text, text);
+    }
+    EXPECT_FALSE(HoldsLoneSurrogate(L"a" + kGamepad));
 }
 
 }  // namespace

@@ -64,6 +64,7 @@ public:
     std::function<void(const std::wstring&)> onStart;
 };
 
+// Whole files in memory, each with the time of its last write, renamed as a disk would.
 class FakeTextFiles final : public TextFiles {
 public:
     OsResult AppendLine(const std::wstring& path, const std::wstring& line) override {
@@ -94,20 +95,48 @@ public:
         text = found->second;
         return OsResult::Success();
     }
-    OsResult ReplaceWhole(const std::wstring& path, const std::wstring& text) override {
-        if (!replaceResult.ok) {
-            return replaceResult;
+    OsResult Look(const std::wstring& path, FileFacts& facts) override {
+        const auto found = contents.find(path);
+        facts = {};
+        if (found != contents.end()) {
+            facts = {true, found->second.size(), lastWrites[path]};
+        }
+        return OsResult::Success();
+    }
+    OsResult WriteWhole(const std::wstring& path, const std::wstring& text) override {
+        if (!writeResult.ok) {
+            return writeResult;
         }
         contents[path] = text;
+        lastWrites[path] = clock += 10'000'000;
+        return OsResult::Success();
+    }
+    OsResult Replace(const std::wstring& path, const std::wstring& replacement) override {
+        return Rename(replacement, path);
+    }
+    OsResult Rename(const std::wstring& from, const std::wstring& to) override {
+        if (!renameResult.ok) {
+            return renameResult;
+        }
+        contents[to] = contents[from];
+        lastWrites[to] = lastWrites[from];
+        return Remove(from);
+    }
+    OsResult Remove(const std::wstring& path) override {
+        contents.erase(path);
+        lastWrites.erase(path);
         return OsResult::Success();
     }
 
     std::map<std::wstring, std::vector<std::wstring>> files;  // appended lines
     std::map<std::wstring, std::wstring> contents;            // whole files
+    std::map<std::wstring, std::uint64_t> lastWrites;         // 0 unless written here
+    std::uint64_t clock = 0;
     OsResult appendResult;
     OsResult createResult;
     OsResult readResult;
-    OsResult replaceResult;
+    OsResult writeResult;
+    OsResult renameResult;  // for Replace and Rename
 };
 
 class FakeFileSystem final : public FileSystem {

@@ -14,6 +14,7 @@
 #include "settings/settings_store.h"
 #include "tests/fakes/fake_option_controls.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/window/window_test_support.h"
 
 namespace lumarel {
 namespace {
@@ -36,27 +37,8 @@ protected:
         DeleteFileW((settings + kSavingSuffix).c_str());
         RemoveDirectoryW(directory.c_str());
     }
-    void WriteBytes(const std::string& bytes) {
-        HANDLE file = CreateFileW(settings.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-    std::string ReadBytes() {
-        std::string bytes;
-        HANDLE file = CreateFileW(settings.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        char buffer[4096];
-        DWORD read = 0;
-        while (file != INVALID_HANDLE_VALUE &&
-               ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-            bytes.append(buffer, read);
-        }
-        CloseHandle(file);
-        return bytes;
-    }
+    void WriteBytes(const std::string& bytes) { testing::PutFileBytes(settings, bytes); }
+    std::string ReadBytes() { return testing::FileBytes(settings); }
     // Loads the settings file as the main window's start-up does.
     std::wstring LoadLocation() {
         FakeOptionControls controls;
@@ -110,15 +92,23 @@ TEST_F(PlatformBoundaryTest, AnAnsiOnlySaveGivesTheBytesOfEarlierVersions) {
 
 TEST_F(PlatformBoundaryTest, NoCharacterIsChangedOnTheWayIntoTheFile) {
     ASSERT_EQ(GetACP(), 1252u);
-    const std::wstring locations[] = {
-        L"C:\\\u0141\u00f3d\u017a\\snes9x.exe",  // the code page would guess L for the stroked L
-        L"C:\\Pok\u00c3\u00a9mon\\snes9x.exe",   // its 1252 bytes read as UTF-8 "Pok\u00e9mon"
+    struct Case {
+        std::wstring location;
+        std::string mark;  // the byte-order mark the file starts with
     };
-    for (const std::wstring& location : locations) {
+    const Case cases[] = {
+        // The code page would guess L for the stroked L.
+        {L"C:\\\u0141\u00f3d\u017a\\snes9x.exe", "\xEF\xBB\xBF"},
+        // Its 1252 bytes read as UTF-8 "Pok\u00e9mon".
+        {L"C:\\Pok\u00c3\u00a9mon\\snes9x.exe", "\xEF\xBB\xBF"},
+        // Half a surrogate pair, which NTFS takes in a name and UTF-8 cannot hold.
+        {L"C:\\Emu\xD83D\\snes9x.exe", "\xFF\xFE"},
+    };
+    for (const Case& c : cases) {
         FakeOptionControls controls;
-        SaveSettings(directory, files, messages, controls, location);
-        EXPECT_EQ(ReadBytes().substr(0, 3), "\xEF\xBB\xBF");
-        EXPECT_EQ(LoadLocation(), location);
+        SaveSettings(directory, files, messages, controls, c.location);
+        EXPECT_EQ(ReadBytes().substr(0, c.mark.size()), c.mark);
+        EXPECT_EQ(LoadLocation(), c.location);
     }
     // The diagnostic record stays in the code page, with "?" rather than a look-alike.
     const std::wstring record = directory + L"\\record.out";

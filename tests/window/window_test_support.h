@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/controls/control_table.h"
 
@@ -30,6 +31,47 @@ inline std::wstring TooltipOf(HWND tooltips, HWND parent, HWND control) {
     SendMessageW(tooltips, TTM_GETTEXTW, sizeof(text) / sizeof(text[0]),
                  reinterpret_cast<LPARAM>(&tool));
     return text;
+}
+
+// A file's bytes as they are on the disk; empty when it cannot be read.
+inline std::string FileBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    char buffer[4096];
+    DWORD read = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof(buffer), &read, nullptr) &&
+           read > 0) {
+        bytes.append(buffer, read);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+// A whole file of these bytes, made anew.
+inline void PutFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// The files, not folders, in a folder, with their full paths.
+inline std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> paths;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return paths;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            paths.push_back(folder + L"\\" + found.cFileName);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return paths;
 }
 
 inline std::wstring ClassOf(HWND window) {
