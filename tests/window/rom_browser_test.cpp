@@ -6,6 +6,8 @@
 
 #include <dbt.h>
 
+#include <map>
+
 namespace lumarel {
 namespace {
 
@@ -70,6 +72,43 @@ protected:
     }
     void MoveMouseTo(POINT point) {
         SendMessageW(window->Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+    }
+    std::vector<std::wstring> ListBoxTexts(int id) {
+        std::vector<std::wstring> texts;
+        const auto count = static_cast<int>(SendMessageW(Control(id), LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            const auto length = SendMessageW(Control(id), LB_GETTEXTLEN, i, 0);
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            SendMessageW(Control(id), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            text.resize(static_cast<size_t>(length));
+            texts.push_back(text);
+        }
+        return texts;
+    }
+    // Each list holds what its list box shows, and the directory list's entries are those of
+    // its directory.
+    void ExpectListsInStep(int attempt) {
+        FileList& files = window->RomList();
+        std::vector<std::wstring> roms;
+        for (int i = 0; i < files.Count(); ++i) {
+            roms.push_back(files.Entry(i));
+        }
+        EXPECT_EQ(roms, ListBoxTexts(File1)) << attempt;
+        DirectoryList& dirs = window->Directories();
+        std::vector<std::wstring> lines;
+        for (int i = 0; i < dirs.Count(); ++i) {
+            lines.push_back(dirs.LineText(i));
+        }
+        EXPECT_EQ(lines, ListBoxTexts(Dir1)) << attempt;
+        std::vector<std::wstring> held;
+        for (const DirectoryEntry& entry : *dirs.Entries()) {
+            held.push_back(entry.name);
+        }
+        std::vector<std::wstring> listed;
+        for (const DirectoryEntry& entry : fake.fileSystem.directories[dirs.Directory()]) {
+            listed.push_back(entry.name);
+        }
+        EXPECT_EQ(held, listed) << attempt;
     }
     RECT ClientRectOf(int id) {
         RECT rect{};
@@ -207,6 +246,63 @@ TEST_F(RomBrowserTest, RunningOutOfMemoryInAHandlerIsToldAndLumarelGoesOn) {
     EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS");
     OpenDirectoryLine(0);
     EXPECT_EQ(window->RomList().Entry(0), L"top.smc");
+}
+
+// Out of memory at each allocation of opening a directory in turn, until one opening gets
+// through: each list is left whole, as before or as after, never half of each.
+TEST_F(RomBrowserTest, RunningOutOfMemoryAnywhereInAChangeLeavesEachListWhole) {
+    const std::wstring before = L"C:\\ROMS";
+    const std::wstring after = L"C:\\ROMS\\Saves";
+    // Names too long to live inside their strings, and more lines and ROMs than before.
+    fake.fileSystem.directories[after] = {Folder(L"Snapshots"),       Folder(L"Battery saves"),
+                                          Folder(L"Movies recorded"), Folder(L"Freeze states"),
+                                          {L"secret of mana.fig"},    {L"chrono trigger.smc"},
+                                          {L"earthbound.sfc"},        {L"notes on saves.txt"}};
+    const std::map<std::wstring, std::vector<std::wstring>> lines = {
+        {before, {L"C:\\", L"ROMS", L"Saves"}},
+        {after,
+         {L"C:\\", L"ROMS", L"Saves", L"Battery saves", L"Freeze states", L"Movies recorded",
+          L"Snapshots"}}};
+    const std::map<std::wstring, std::vector<std::wstring>> roms = {
+        {before, {L"a.sfc", L"b.smc"}},
+        {after, {L"chrono trigger.smc", L"earthbound.sfc", L"secret of mana.fig"}}};
+
+    int failedBeforeDirectories = 0;
+    int failedAfterDirectories = 0;
+    for (int nth = 1;; ++nth) {
+        ASSERT_LT(nth, 10000) << "the opening never got through";
+        window->Directories().SetDirectory(before);
+        fake.fileSystem.listed.clear();  // kept storage: the same allocations each attempt
+        const size_t told = fake.messages.shown.size();
+        FailAllocation(nth);
+        OpenDirectoryLine(2);  // Saves
+        if (!StopFailingAllocations()) {
+            break;
+        }
+        ASSERT_EQ(window->RomList().Directory(), before) << nth;
+        const std::wstring directory = window->Directories().Directory();
+        ASSERT_EQ(lines.count(directory), 1u) << nth;
+        if (directory == before) {
+            ++failedBeforeDirectories;
+        } else {
+            ++failedAfterDirectories;
+        }
+        ExpectListsInStep(nth);
+        EXPECT_EQ(ListBoxTexts(Dir1), lines.at(directory)) << nth;
+        EXPECT_EQ(ListBoxTexts(File1), roms.at(before)) << nth;
+        EXPECT_EQ(Count(), L"2") << nth;
+        EXPECT_EQ(fake.messages.shown.size(), told + 1) << nth;
+    }
+    // The walk reached into the directory list's change and, after it, the ROM list's.
+    EXPECT_GT(failedBeforeDirectories, 0);
+    EXPECT_GT(failedAfterDirectories, 0);
+
+    ASSERT_EQ(window->RomList().Directory(), after);
+    EXPECT_EQ(window->Directories().Directory(), after);
+    ExpectListsInStep(0);
+    EXPECT_EQ(ListBoxTexts(Dir1), lines.at(after));
+    EXPECT_EQ(ListBoxTexts(File1), roms.at(after));
+    EXPECT_EQ(Count(), L"3");
 }
 
 TEST_F(RomBrowserTest, SelectionShowsTheSizeAndTheNameInTheHoverText) {

@@ -74,6 +74,12 @@ inline std::vector<std::wstring> FilesIn(const std::wstring& folder) {
     return paths;
 }
 
+// The window tests' operator new (failing_allocation.cpp) fails the nth allocation from now
+// on (1: the next) with std::bad_alloc, once, until it is stopped.
+void FailAllocation(long nth);
+// Back to allocating as usual; true when the failing allocation was reached.
+bool StopFailingAllocations();
+
 inline std::wstring ClassOf(HWND window) {
     wchar_t name[64] = L"";
     GetClassNameW(window, name, 64);

@@ -91,17 +91,21 @@ OsResult DirectoryList::SetDirectory(const std::wstring& path) {
     }
     std::sort(subdirectories.begin(), subdirectories.end(), LessIgnoringCase);
 
-    lines_.clear();
+    // The new lines are built aside and taken only when whole: running out of memory
+    // half-way leaves the old lines, directory and entries together with the list box.
+    std::vector<Line> lines;
     int level = 0;
     for (const ChainEntry& ancestor : DirectoryChain(full)) {
-        lines_.push_back({ancestor.path, ancestor.display, level++, true});
+        lines.push_back({ancestor.path, ancestor.display, level++, true});
     }
     for (const std::wstring& name : subdirectories) {
         const std::wstring base = full.back() == L'\\' ? full : full + L'\\';
-        lines_.push_back({base + name, name, level, false});
+        lines.push_back({base + name, name, level, false});
     }
-    directory_ = full;
-    entries_ = std::make_shared<const std::vector<DirectoryEntry>>(std::move(entries));
+    auto listing = std::make_shared<const std::vector<DirectoryEntry>>(std::move(entries));
+    lines_.swap(lines);
+    directory_ = std::move(full);
+    entries_ = std::move(listing);
 
     SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);

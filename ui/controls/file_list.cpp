@@ -20,9 +20,12 @@ OsResult FileList::SetDirectory(const std::wstring& directory) {
 
 void FileList::ShowDirectory(const std::wstring& directory,
                              std::shared_ptr<const std::vector<DirectoryEntry>> entries) {
-    directory_ = directory;
+    // All that can run out of memory first, so that a failure leaves the old list whole.
+    std::wstring shown = directory;
+    std::vector<std::size_t> listed = ListedFiles(*entries, patterns_);
+    directory_ = std::move(shown);
     entries_ = std::move(entries);
-    listed_ = ListedFiles(*entries_, patterns_);
+    listed_ = std::move(listed);
 
     // Thousands of entries: one reservation and no redraw until the list is complete.
     SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
