@@ -510,33 +510,25 @@ LoadedSettings Loaded(const std::wstring& text) {
 
 // Three sets of settings and the defaults, told apart by their locations. Made when first
 // asked for: the settings format's own tables are ready only once the program runs.
-const std::wstring& OldSettings() {
-    static const std::wstring text =
+struct KnownSettings {
+    std::wstring old, kept, fresh, defaults;
+};
+const KnownSettings& Known() {
+    static const KnownSettings known{
         Loaded(L"Location of Snes9x: C:\\Old\\snes9x.exe\r\nSound: True\r\nFrame Rate: 2\r\n")
-            .Text();
-    return text;
-}
-const std::wstring& KeptSettings() {
-    static const std::wstring text =
-        Loaded(L"Location of Snes9x: C:\\Kept\\snes9x.exe\r\nRom Forcing: HiRom\r\n").Text();
-    return text;
-}
-const std::wstring& NewSettings() {
-    static const std::wstring text =
+            .Text(),
+        Loaded(L"Location of Snes9x: C:\\Kept\\snes9x.exe\r\nRom Forcing: HiRom\r\n").Text(),
         Loaded(L"Location of Snes9x: C:\\New\\snes9x.exe\r\nJoystick: True\r\nTV Mode: 1\r\n")
-            .Text();
-    return text;
-}
-const std::wstring& DefaultSettings() {
-    static const std::wstring text = Loaded(L"").Text();
-    return text;
+            .Text(),
+        Loaded(L"").Text()};
+    return known;
 }
 
 std::string Narrow(const std::wstring& ascii) {
     return std::string(ascii.begin(), ascii.end());
 }
 
-// One state of the disk, and the work done on it: a start, or a save of NewSettings().
+// One state of the disk, and the work done on it: a start, or a save of Known().fresh.
 struct DiskScenario {
     const char* what;
     bool saves;
@@ -592,7 +584,7 @@ protected:
         DiskRun run;
         Win32TextFiles faulty(disk);
         FakeMessages told;
-        LoadedSettings work = s.saves ? Loaded(NewSettings()) : LoadedSettings{};
+        LoadedSettings work = s.saves ? Loaded(Known().fresh) : LoadedSettings{};
         try {
             if (s.saves) {
                 SaveSettings(directory, faulty, told, work.controls, work.location);
@@ -626,11 +618,11 @@ protected:
 };
 
 std::string Name(const std::wstring& settingsText) {
-    return settingsText == OldSettings()       ? "the old settings"
-           : settingsText == NewSettings()     ? "the new settings"
-           : settingsText == KeptSettings()    ? "the kept copy"
-           : settingsText == DefaultSettings() ? "the defaults"
-                                               : "something else";
+    return settingsText == Known().old        ? "the old settings"
+           : settingsText == Known().fresh    ? "the new settings"
+           : settingsText == Known().kept     ? "the kept copy"
+           : settingsText == Known().defaults ? "the defaults"
+                                              : "something else";
 }
 
 bool Says(const Message& message, const std::wstring& words) {
@@ -643,11 +635,11 @@ std::optional<std::string> Fault(const DiskScenario& s, const DiskRun& run,
     if (run.handleLeft) {
         return "a file stayed held open";
     }
-    if (run.next != s.before && !(s.saves && run.next == NewSettings())) {
+    if (run.next != s.before && !(s.saves && run.next == Known().fresh)) {
         return "the next start reads " + Name(run.next) + ": settings lost";
     }
-    if (s.saving == KeptSettings() && !s.saves && s.placedNewer &&
-        run.savingAfter != Narrow(KeptSettings())) {
+    if (s.saving == Known().kept && !s.saves && s.placedNewer &&
+        run.savingAfter != Narrow(Known().kept)) {
         return std::string("the copy beside the file was destroyed");
     }
     if (run.cut) {
@@ -663,14 +655,14 @@ std::optional<std::string> Fault(const DiskScenario& s, const DiskRun& run,
     };
     if (s.saves) {
         if (run.told.empty()) {
-            return expect(NewSettings(), "nothing");
+            return expect(Known().fresh, "nothing");
         }
         for (const Message& m : run.told) {
             std::optional<std::string> untrue;
             if (Says(m, L"are unchanged") || Says(m, L"saved before are kept in")) {
                 untrue = expect(s.before, "the settings saved before stay");
             } else if (Says(m, L"They are kept in " + savingPath + L", which Lumarel takes")) {
-                untrue = expect(NewSettings(), "the new settings are taken at the next start");
+                untrue = expect(Known().fresh, "the new settings are taken at the next start");
             } else if (!Says(m, L"They are kept in " + savingPath + L".") &&
                        !Says(m, L"If that file is complete, Lumarel takes it")) {
                 untrue = "a message the walk cannot judge";
@@ -698,29 +690,27 @@ std::optional<std::string> Fault(const DiskScenario& s, const DiskRun& run,
 
 TEST_F(SettingsDiskTest, NoFailureOrCutOffOfAFileCallLosesTheSettingsOrIsToldUntrue) {
     const DiskScenario scenarios[] = {
-        {"a save over saved settings", true, OldSettings(), {}, false, OldSettings()},
-        {"the first save", true, L"", {}, false, DefaultSettings()},
-        {"a save with no file in place", true, {}, {}, false, DefaultSettings()},
-        {"a save beside a leftover copy", true, OldSettings(), KeptSettings(), false,
-         OldSettings()},
-        {"a save while a kept copy waits", true, L"", KeptSettings(), false, KeptSettings()},
+        {"a save over saved settings", true, Known().old, {}, false, Known().old},
+        {"the first save", true, L"", {}, false, Known().defaults},
+        {"a save with no file in place", true, {}, {}, false, Known().defaults},
+        {"a save beside a leftover copy", true, Known().old, Known().kept, false, Known().old},
+        {"a save while a kept copy waits", true, L"", Known().kept, false, Known().kept},
         {"a save while a kept copy waits and no file is in place",
          true,
          {},
-         KeptSettings(),
+         Known().kept,
          false,
-         KeptSettings()},
-        {"a save after the file was emptied by hand", true, L"", KeptSettings(), true,
-         DefaultSettings()},
-        {"a start", false, OldSettings(), {}, false, OldSettings()},
-        {"the first start", false, {}, {}, false, DefaultSettings()},
-        {"a start beside a leftover copy", false, OldSettings(), KeptSettings(), false,
-         OldSettings()},
-        {"a start after a cut-off save, the file empty", false, L"", KeptSettings(), false,
-         KeptSettings()},
-        {"a start after a cut-off save, no file", false, {}, KeptSettings(), false, KeptSettings()},
-        {"a start after the file was emptied by hand", false, L"", KeptSettings(), true,
-         DefaultSettings()},
+         Known().kept},
+        {"a save after the file was emptied by hand", true, L"", Known().kept, true,
+         Known().defaults},
+        {"a start", false, Known().old, {}, false, Known().old},
+        {"the first start", false, {}, {}, false, Known().defaults},
+        {"a start beside a leftover copy", false, Known().old, Known().kept, false, Known().old},
+        {"a start after a cut-off save, the file empty", false, L"", Known().kept, false,
+         Known().kept},
+        {"a start after a cut-off save, no file", false, {}, Known().kept, false, Known().kept},
+        {"a start after the file was emptied by hand", false, L"", Known().kept, true,
+         Known().defaults},
     };
     // Each call of each piece of work fails in turn with each error it can return; after
     // such a failure, the work is also ended after each later call. Each call in turn also
@@ -820,7 +810,7 @@ TEST_F(SettingsDiskTest, NoFailureOrCutOffOfAFileCallLosesTheSettingsOrIsToldUnt
 TEST_F(SettingsDiskTest, ACopyKeptBesideAFileHeldOpenByAnotherProgramIsNeverDestroyed) {
     // Another program holds the empty settings file open without delete sharing: neither
     // ReplaceFileW nor MoveFileExW may give the copy beside it the file's name.
-    Prepare({"", false, L"", KeptSettings(), false, KeptSettings()});
+    Prepare({"", false, L"", Known().kept, false, Known().kept});
     std::unique_ptr<void, decltype(&CloseHandle)> held(
         CreateFileW(settings.c_str(), GENERIC_READ | GENERIC_WRITE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr),
@@ -829,17 +819,17 @@ TEST_F(SettingsDiskTest, ACopyKeptBesideAFileHeldOpenByAnotherProgramIsNeverDest
     LoadedSettings start;
     FakeMessages told;
     LoadSettings(directory, files, told, start.controls, start.location);
-    EXPECT_EQ(Name(start.Text()), Name(KeptSettings()));
+    EXPECT_EQ(Name(start.Text()), Name(Known().kept));
     ASSERT_EQ(told.shown.size(), 1u);
     EXPECT_NE(told.shown[0].text.find(saving()), std::wstring::npos) << Narrow(told.shown[0].text);
-    EXPECT_EQ(Name(NextStart()), Name(KeptSettings())) << "while the file is still held";
+    EXPECT_EQ(Name(NextStart()), Name(Known().kept)) << "while the file is still held";
     held.reset();
-    EXPECT_EQ(Name(NextStart()), Name(KeptSettings())) << "once the file is free";
-    EXPECT_EQ(FileBytes(settings), Narrow(KeptSettings())) << "not put in place once it could be";
+    EXPECT_EQ(Name(NextStart()), Name(Known().kept)) << "once the file is free";
+    EXPECT_EQ(FileBytes(settings), Narrow(Known().kept)) << "not put in place once it could be";
 }
 
 TEST_F(SettingsDiskTest, ASecondSaveWhileTheNameStaysBlockedKeepsTheFirst) {
-    Prepare({"", true, OldSettings(), {}, false, OldSettings()});
+    Prepare({"", true, Known().old, {}, false, Known().old});
     FaultyDisk disk;
     // ReplaceFileW removes the old file and cannot rename the new one; no rename works.
     disk.rule = [](Call call) -> std::optional<Injected> {
@@ -853,16 +843,16 @@ TEST_F(SettingsDiskTest, ASecondSaveWhileTheNameStaysBlockedKeepsTheFirst) {
     };
     Win32TextFiles faulty(disk);
     FakeMessages told;
-    LoadedSettings first = Loaded(NewSettings());
+    LoadedSettings first = Loaded(Known().fresh);
     SaveSettings(directory, faulty, told, first.controls, first.location);
-    LoadedSettings second = Loaded(KeptSettings());
+    LoadedSettings second = Loaded(Known().kept);
     SaveSettings(directory, faulty, told, second.controls, second.location);
     ASSERT_EQ(told.shown.size(), 2u);
     for (const Message& m : told.shown) {
         EXPECT_NE(m.text.find(saving()), std::wstring::npos) << Narrow(m.text);
         EXPECT_EQ(m.text.find(L"unchanged"), std::wstring::npos) << Narrow(m.text);
     }
-    EXPECT_EQ(Name(NextStart()), Name(NewSettings()));
+    EXPECT_EQ(Name(NextStart()), Name(Known().fresh));
 }
 
 }  // namespace
