@@ -3,7 +3,7 @@ BUILD_DIR  := build/mingw
 NATIVE_DIR := build/native
 WINE_RUN   := tools/wine-run.sh
 
-.PHONY: all deps build native run test screenshots fuzz dist clean format bench
+.PHONY: all deps build native run test soak screenshots fuzz dist clean format bench
 
 all: build
 
@@ -31,6 +31,13 @@ test: build native
 	ctest --preset native
 	tools/fuzz.sh 3
 	$(WINE_RUN) --session ctest --preset mingw
+
+# One Lumarel through 10,000 directory changes, 1,000 emulator runs and 200 openings of each
+# secondary window; fails if its memory or handles keep growing. make test runs a short one.
+# The test program is run directly, live, with no CTest time limit: it takes some minutes.
+soak: build
+	LUMAREL_SOAK=full $(WINE_RUN) --session wine $(BUILD_DIR)/tests/e2e_tests.exe \
+		--gtest_filter='SoakTest.*'
 
 # libFuzzer over the settings reader, the command line, the code tidying and the text
 # decoding (30 s each).

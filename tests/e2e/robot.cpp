@@ -1,6 +1,10 @@
 #include "tests/e2e/robot.h"
 
+#include <psapi.h>
+
+#include <cstring>
 #include <thread>
+#include <vector>
 
 namespace lumarel::robot {
 
@@ -62,6 +66,80 @@ void Process::Kill() {
         CloseHandle(info_.hThread);
         info_ = {};
     }
+}
+
+namespace {
+
+// The system's list of every open handle (SystemExtendedHandleInformation): a count, then one
+// entry per handle naming its process.
+constexpr ULONG kSystemExtendedHandleInformation = 64;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+struct HandleListHead {
+    ULONG_PTR count;
+    ULONG_PTR reserved;
+};
+struct HandleEntry {
+    void* object;
+    ULONG_PTR processId;
+    ULONG_PTR handle;
+    ULONG grantedAccess;
+    USHORT creatorBackTraceIndex;
+    USHORT objectTypeIndex;
+    ULONG attributes;
+    ULONG reserved;
+};
+static_assert(sizeof(HandleListHead) == 2 * sizeof(void*));
+static_assert(sizeof(HandleEntry) == 3 * sizeof(void*) + 16);
+
+// Wine reads 0 from GetProcessHandleCount, and its process list's HandleCount is the size of
+// the handle table, which only doubles or halves; the system's handle list names each handle.
+bool CountHandles(const Process& process, unsigned long& handles) {
+    DWORD count = 0;
+    if (GetProcessHandleCount(process.Handle(), &count) && count != 0) {
+        handles = count;
+        return true;
+    }
+    using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == nullptr) {
+        return false;
+    }
+    std::vector<unsigned char> list(1 << 16);
+    LONG status = 0;
+    while ((status = query(kSystemExtendedHandleInformation, list.data(),
+                           static_cast<ULONG>(list.size()), nullptr)) == kInfoLengthMismatch &&
+           list.size() < (1u << 28)) {
+        list.resize(list.size() * 2);
+    }
+    if (status != 0) {
+        return false;
+    }
+    HandleListHead head{};
+    std::memcpy(&head, list.data(), sizeof(head));
+    if (head.count > (list.size() - sizeof(head)) / sizeof(HandleEntry)) {
+        return false;
+    }
+    handles = 0;
+    for (ULONG_PTR i = 0; i < head.count; ++i) {
+        HandleEntry entry{};
+        std::memcpy(&entry, list.data() + sizeof(head) + i * sizeof(entry), sizeof(entry));
+        handles += entry.processId == process.Id() ? 1 : 0;
+    }
+    return handles != 0;
+}
+
+}  // namespace
+
+bool ReadFootprint(const Process& process, Footprint& footprint) {
+    // Under Wine PrivateUsage reads 0; PagefileUsage is the process's anonymous memory.
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    if (!GetProcessMemoryInfo(process.Handle(), &memory, sizeof(memory))) {
+        return false;
+    }
+    footprint.pagefileBytes = memory.PagefileUsage;
+    return CountHandles(process, footprint.handles);
 }
 
 std::wstring TextOf(HWND window) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -28,6 +29,7 @@ public:
 
     bool Start(const std::wstring& commandLine, const std::wstring& workingDirectory = L"");
     DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
     // The exit code once the process has ended within the limit; nothing otherwise.
     bool WaitForExit(std::chrono::milliseconds limit, DWORD* exitCode = nullptr);
     void Kill();
@@ -35,6 +37,14 @@ public:
 private:
     PROCESS_INFORMATION info_{};
 };
+
+// What a running process holds, read from outside it.
+struct Footprint {
+    std::size_t pagefileBytes = 0;  // its private memory (under Wine: anonymous, resident)
+    unsigned long handles = 0;      // its open handles, each counted
+};
+// False when the system would not say.
+bool ReadFootprint(const Process& process, Footprint& footprint);
 
 // The visible top-level window of the process with exactly this caption.
 HWND FindTopLevel(DWORD processId, const std::wstring& caption, std::chrono::milliseconds limit);
