@@ -138,7 +138,8 @@ struct RomDirectory {
 // Whether the list, the list box and the count all hold the directory's ROMs.
 bool ListIsComplete(lumarel::MainWindow& window, RomDirectory& directory) {
     directory.listed = window.RomList().Count();
-    const auto shown = static_cast<int>(SendMessageW(window.RomList().Hwnd(), LB_GETCOUNT, 0, 0));
+    const auto shown =
+        static_cast<int>(SendMessageW(window.RomList().Hwnd(), LVM_GETITEMCOUNT, 0, 0));
     const std::wstring counted = TextOf(window.Control(lumarel::numberofroms));
     if (directory.listed == directory.romCount && shown == directory.romCount &&
         counted == std::to_wstring(directory.romCount)) {

@@ -29,11 +29,13 @@ constexpr DWORD kCheck = BS_3STATE | WS_TABSTOP | WS_GROUP;
 constexpr DWORD kDropDown = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
 constexpr DWORD kList = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
 constexpr DWORD kOwnerDrawnList = kList | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+constexpr DWORD kFileList = LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA | LVS_SINGLESEL |
+                            LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP;
 constexpr DWORD kText = ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
 constexpr DWORD kStatus = CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | WS_GROUP;
 
 // What a control is given after its creation.
-enum class Setup { None, Items, Drives, Panels, Picture };
+enum class Setup { None, Items, Drives, Panels, Picture, Column };
 
 struct Control {
     const wchar_t* className;
@@ -80,7 +82,7 @@ const Control kControls[] = {
     {WC_COMBOBOXW, kDropDown, 0, L"", L"Pick a sound rate", 184, 136, 89, 240, Setup::Items, kSoundRates},
     {WC_COMBOBOXW, kDropDown, 0, L"", L"drives", 16, 32, 129, 240, Setup::Drives},
     {WC_LISTBOXW, kOwnerDrawnList, WS_EX_CLIENTEDGE, L"", L"Directories", 16, 64, 129, 111},
-    {WC_LISTBOXW, kList, WS_EX_CLIENTEDGE, L"", L"Roms in current directory", 16, 200, 129, 149},
+    {WC_LISTVIEWW, kFileList, WS_EX_CLIENTEDGE, L"", L"Roms in current directory", 16, 200, 129, 149, Setup::Column},
     {WC_COMBOBOXW, kDropDown, 0, L"", L"Pick a frame rate", 392, 32, 49, 240, Setup::Items, kFrameRates},
     {WC_COMBOBOXW, kDropDown, 0, L"", L"Pick a joystick type", 312, 136, 97, 240, Setup::Items, kJoystickTypes},
     {WC_BUTTONW, kOption | WS_GROUP, 0, L"On", L"Joystick On", 184, 192, 41, 17},
@@ -206,6 +208,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                          reinterpret_cast<LPARAM>(kStatusEdges));
         } else if (c.setup == Setup::Picture) {
             SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+        } else if (c.setup == Setup::Column) {
+            LVCOLUMNW column{};
+            column.mask = LVCF_WIDTH;
+            column.cx = c.width - 4;
+            SendMessageW(control, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
         }
         if (c.tooltip != nullptr) {
             // Without TTF_SUBCLASS, as Lumarel adds its tools.

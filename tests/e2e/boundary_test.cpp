@@ -19,7 +19,7 @@ protected:
         std::ofstream(std::filesystem::path(app + L"\\Lumarel.ini"), std::ios::binary) << bytes;
     }
     void PressRun() {
-        SendMessageW(GetDlgItem(main, File1), LB_SETCURSEL, 0, 0);
+        RemoteListView(GetDlgItem(main, File1)).Select(0);
         PostMessageW(GetDlgItem(main, Go_Button), BM_CLICK, 0, 0);
     }
 

@@ -50,10 +50,7 @@ TEST_F(HoverTest, RestingThePointerOnAControlShowsItsHoverText) {
     }
 
     // A selection names the ROM in the list's hover text.
-    HWND roms = GetDlgItem(main, File1);
-    SendMessageW(roms, LB_SETCURSEL, 0, 0);
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(File1, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(roms));
+    RemoteListView(GetDlgItem(main, File1)).Select(0);
     EXPECT_EQ(HoverTextOf(Go_Button, L"Run the Emulator"), L"Run the Emulator");
     const std::wstring named = L"Currently Selected ROM: a long game name.smc";
     EXPECT_EQ(HoverTextOf(File1, named), named);

@@ -79,7 +79,7 @@ TEST_F(RoadTest, FirstStartWithoutSettingsCreatesAnEmptyFileAndSelectsTheDefault
         EXPECT_EQ(ListIndex(id), 0) << id;
     }
     // The ROM list shows the executable's directory.
-    EXPECT_EQ(SendMessageW(Item(File1), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(RemoteListView(Item(File1)).Count(), 1);
     EXPECT_EQ(TextOf(Item(numberofroms)), L"1");
 }
 
@@ -103,8 +103,7 @@ TEST_F(RoadTest, FromOptionsAndCodesToTheEmulatorStart) {
     OpenDirectory(std::filesystem::path(root).filename().wstring());
     OpenDirectory(L"My Roms");
     ASSERT_TRUE(WaitUntil([&] { return TextOf(Item(numberofroms)) == L"1"; }, 10s));
-    SendMessageW(Item(File1), LB_SETCURSEL, 0, 0);
-    Notify(File1, LBN_SELCHANGE);
+    RemoteListView(Item(File1)).Select(0);
 
     for (int id : {Sound_on, Sound_Stereo, Joystick_on, cOlOr16}) {
         PostMessageW(Item(id), BM_CLICK, 0, 0);
@@ -140,7 +139,7 @@ TEST_F(RoadTest, LongLineWarnsAndStillStartsWhole) {
     ASSERT_NE(main, nullptr);
     const std::wstring extra(160, L'x');
     SendMessageW(Item(Extra), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(extra.c_str()));
-    SendMessageW(Item(File1), LB_SETCURSEL, 0, 0);
+    RemoteListView(Item(File1)).Select(0);
     PostMessageW(Item(Go_Button), BM_CLICK, 0, 0);
     const std::wstring line = ShortForm(emulator) + L" " + ShortForm(rom) + L" -ns -j " + extra;
     EXPECT_EQ(AnswerMessageBox(),

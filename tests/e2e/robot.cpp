@@ -1,5 +1,7 @@
 #include "tests/e2e/robot.h"
 
+#include <commctrl.h>
+
 #include <psapi.h>
 
 #include <cstring>
@@ -244,31 +246,141 @@ HWND FindTopLevelContaining(const std::wstring& part, std::chrono::milliseconds 
     return Search(search, limit);
 }
 
-void RestPointerOn(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const POINT target{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    // Absolute coordinates of the primary screen, on the scale SendInput expects.
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const auto moveTo = [&](POINT point) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(point.x, 65535, screenWidth - 1);
-        input.mi.dy = MulDiv(point.y, 65535, screenHeight - 1);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &input, sizeof(input));
-    };
-    // Arriving from a pixel away, as a hand does: a pointer already on the spot would make
-    // no movement, and the control would never hear of it.
-    moveTo({target.x - 1, target.y - 1});
-    moveTo(target);
+namespace {
+
+// Absolute coordinates of the primary screen, on the scale SendInput expects.
+INPUT PointerAt(POINT point, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// Arriving from a pixel away, as a hand does: a pointer already on the spot would make no
+// movement, and the control would never hear of it. Waits until the pointer is there.
+void MovePointerTo(POINT target) {
+    INPUT moves[] = {PointerAt({target.x - 1, target.y - 1}, MOUSEEVENTF_MOVE),
+                     PointerAt(target, MOUSEEVENTF_MOVE)};
+    SendInput(2, moves, sizeof(INPUT));
     WaitUntil(
         [&] {
             POINT now{};
             return GetCursorPos(&now) && now.x == target.x && now.y == target.y;
         },
         2s);
+}
+
+}  // namespace
+
+void RestPointerOn(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MovePointerTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void ClickAt(POINT screen, int clicks) {
+    MovePointerTo(screen);
+    std::vector<INPUT> inputs;
+    for (int click = 0; click < clicks; ++click) {
+        inputs.push_back(PointerAt(screen, MOUSEEVENTF_LEFTDOWN));
+        inputs.push_back(PointerAt(screen, MOUSEEVENTF_LEFTUP));
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TypeLetters(HWND window, const std::wstring& letters) {
+    SetForegroundWindow(GetAncestor(window, GA_ROOT));
+    std::vector<INPUT> inputs;
+    for (const wchar_t letter : letters) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(LOBYTE(VkKeyScanW(letter)));
+        inputs.push_back(input);
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+RemoteListView::RemoteListView(HWND list) : list_(list) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_ != nullptr) {
+        block_ = VirtualAllocEx(process_, nullptr, sizeof(LVITEMW) + MAX_PATH * sizeof(wchar_t),
+                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+}
+
+RemoteListView::~RemoteListView() {
+    if (block_ != nullptr) {
+        VirtualFreeEx(process_, block_, 0, MEM_RELEASE);
+    }
+    if (process_ != nullptr) {
+        CloseHandle(process_);
+    }
+}
+
+int RemoteListView::Count() const {
+    return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring RemoteListView::Text(int index) const {
+    if (block_ == nullptr) {
+        return L"(the list view's process could not be reached)";
+    }
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(block_) + sizeof(LVITEMW));
+    LVITEMW item{};
+    item.pszText = remoteText;
+    item.cchTextMax = MAX_PATH;
+    wchar_t text[MAX_PATH] = L"";
+    if (!WriteProcessMemory(process_, block_, &item, sizeof(item), nullptr) ||
+        !WriteProcessMemory(process_, remoteText, text, sizeof(text), nullptr)) {
+        return L"(the list view's process could not be written)";
+    }
+    SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(block_));
+    ReadProcessMemory(process_, remoteText, text, sizeof(text) - sizeof(wchar_t), nullptr);
+    return text;
+}
+
+std::vector<std::wstring> RemoteListView::Texts() const {
+    std::vector<std::wstring> texts;
+    for (int index = 0, count = Count(); index < count; ++index) {
+        texts.push_back(Text(index));
+    }
+    return texts;
+}
+
+int RemoteListView::Selected() const {
+    return static_cast<int>(
+        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void RemoteListView::Select(int index) const {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (block_ != nullptr && WriteProcessMemory(process_, block_, &item, sizeof(item), nullptr)) {
+        SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(block_));
+    }
+}
+
+POINT RemoteListView::LinePoint(int index) const {
+    RECT line{};
+    line.left = LVIR_BOUNDS;
+    if (block_ != nullptr && WriteProcessMemory(process_, block_, &line, sizeof(line), nullptr)) {
+        SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(block_));
+        ReadProcessMemory(process_, block_, &line, sizeof(line), nullptr);
+    }
+    POINT middle{(line.left + line.right) / 2, (line.top + line.bottom) / 2};
+    ClientToScreen(list_, &middle);
+    return middle;
 }
 
 std::wstring ShownTooltip(DWORD processId) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace lumarel::robot {
 
@@ -68,6 +69,36 @@ HWND FindTopLevelContaining(const std::wstring& part, std::chrono::milliseconds 
 
 // Moves the real pointer to the middle of a window, as the mouse would.
 void RestPointerOn(HWND window);
+
+// A click, or a double-click, of the real pointer at a point of the screen.
+void ClickAt(POINT screen, int clicks = 1);
+
+// Letters typed on the real keyboard, all at once, as a quick hand types them.
+void TypeLetters(HWND window, const std::wstring& letters);
+
+// A list view of another process, asked as outside programs ask it: the structures its
+// messages point at are placed in that process's memory.
+class RemoteListView {
+public:
+    explicit RemoteListView(HWND list);
+    ~RemoteListView();
+    RemoteListView(const RemoteListView&) = delete;
+    RemoteListView& operator=(const RemoteListView&) = delete;
+
+    int Count() const;
+    std::wstring Text(int index) const;
+    std::vector<std::wstring> Texts() const;
+    int Selected() const;
+    // Selected and focused, as a click leaves a line; the list view tells its window.
+    void Select(int index) const;
+    // The middle of a line, on the screen.
+    POINT LinePoint(int index) const;
+
+private:
+    HWND list_;
+    HANDLE process_ = nullptr;
+    void* block_ = nullptr;  // in the list view's process
+};
 
 // The text of the hover-text window that the process shows now; empty when none shows.
 std::wstring ShownTooltip(DWORD processId);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "tests/e2e/world.h"
 #include "ui/location/location_window.h"
 #include "ui/main/main_layout.h"
@@ -18,9 +20,10 @@ using RunTest = World;
 TEST_F(RunTest, RunButtonStartsTheEmulatorWithShortPathsAndRecordsTheLine) {
     HWND main = StartLumarel();
     ASSERT_NE(main, nullptr) << "no main window within 30 s";
-    HWND romList = GetDlgItem(main, File1);
-    ASSERT_EQ(SendMessageW(romList, LB_GETCOUNT, 0, 0), 1);
-    SendMessageW(romList, LB_SETCURSEL, 0, 0);
+    const RemoteListView roms(GetDlgItem(main, File1));
+    ASSERT_EQ(roms.Texts(), std::vector<std::wstring>{L"a long game name.smc"})
+        << "the names another program reads";
+    roms.Select(0);
 
     PostMessageW(GetDlgItem(main, Go_Button), BM_CLICK, 0, 0);
 
@@ -40,16 +43,15 @@ TEST_F(RunTest, RunButtonStartsTheEmulatorWithShortPathsAndRecordsTheLine) {
 TEST_F(RunTest, DoubleClickOnARomStartsTheEmulator) {
     HWND main = StartLumarel();
     ASSERT_NE(main, nullptr) << "no main window within 30 s";
-    HWND romList = GetDlgItem(main, File1);
-    const LPARAM firstLine = MAKELPARAM(5, 5);
-    PostMessageW(romList, WM_LBUTTONDOWN, MK_LBUTTON, firstLine);
-    PostMessageW(romList, WM_LBUTTONUP, 0, firstLine);
-    PostMessageW(romList, WM_LBUTTONDBLCLK, MK_LBUTTON, firstLine);
-    PostMessageW(romList, WM_LBUTTONUP, 0, firstLine);
+    SetForegroundWindow(main);
+    WaitUntil([&] { return GetForegroundWindow() == main; }, 5s);
+    const RemoteListView roms(GetDlgItem(main, File1));
+    ClickAt(roms.LinePoint(0), 2);
 
     const std::wstring received = emulatorDir + L"\\received.txt";
     ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(received).empty(); }, 20s))
         << "the stand-in emulator recorded nothing within 20 s of the double-click";
+    EXPECT_EQ(roms.Selected(), 0);
     EXPECT_EQ(ReadBytes(received),
               Ascii(ShortForm(emulator) + L" " + ShortForm(rom) + L" -ns -j ") + "\r\n");
 }
@@ -63,19 +65,49 @@ TEST_F(RunTest, EmulatorChosenInTheLocationWindowIsTheOneStarted) {
     HWND location = FindTopLevel(lumarel.Id(), L"Location of Snes9x", 20s);
     ASSERT_NE(location, nullptr) << "no location window within 20 s";
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes input while it is open";
-    HWND emulators = GetDlgItem(location, File2);
-    ASSERT_EQ(SendMessageW(emulators, LB_GETCOUNT, 0, 0), 1);
+    ASSERT_EQ(RemoteListView(GetDlgItem(location, File2)).Texts(),
+              std::vector<std::wstring>{L"snes9x.exe"});
     PostMessageW(GetDlgItem(location, Close_Button), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(location); }, 10s)) << "Close left it open";
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5s));
 
-    SendMessageW(GetDlgItem(main, File1), LB_SETCURSEL, 0, 0);
+    RemoteListView(GetDlgItem(main, File1)).Select(0);
     PostMessageW(GetDlgItem(main, Go_Button), BM_CLICK, 0, 0);
     const std::wstring received = emulatorDir + L"\\received.txt";
     ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(received).empty(); }, 20s))
         << "the stand-in emulator recorded nothing within 20 s";
     EXPECT_EQ(ReadBytes(received).substr(0, ShortForm(emulator).size()),
               Ascii(ShortForm(emulator)));
+}
+
+TEST_F(RunTest, LettersTypedQuicklySelectTheNextRomStartingWithThem) {
+    for (const wchar_t* name : {L"street fighter.smc", L"sunset riders.sfc",
+                                L"super mario world.smc", L"super metroid.smc", L"zelda.fig"}) {
+        std::ofstream(std::filesystem::path(app + L"\\" + name), std::ios::binary) << "rom";
+    }
+    HWND main = StartLumarel();
+    ASSERT_NE(main, nullptr) << "no main window within 30 s";
+    SetForegroundWindow(main);
+    WaitUntil([&] { return GetForegroundWindow() == main; }, 5s);
+    const RemoteListView roms(GetDlgItem(main, File1));
+    ASSERT_EQ(roms.Texts(),
+              (std::vector<std::wstring>{L"a long game name.smc", L"street fighter.smc",
+                                         L"sunset riders.sfc", L"super mario world.smc",
+                                         L"super metroid.smc", L"zelda.fig"}));
+    const auto selected = [&](int line) {
+        return WaitUntil([&] { return roms.Selected() == line; }, 5s);
+    };
+    ClickAt(roms.LinePoint(5));
+    ASSERT_TRUE(selected(5));
+
+    // From zelda round to the top, then on from each match as the letters come.
+    TypeLetters(main, L"SUP");
+    EXPECT_TRUE(selected(3)) << "selected: " << roms.Selected();
+    // After a pause the search starts anew, from the line after the selected one and round
+    // past the end: "sun" is sunset riders.
+    std::this_thread::sleep_for(2s);  // the pause itself is what is tested
+    TypeLetters(main, L"SUN");
+    EXPECT_TRUE(selected(2)) << "selected: " << roms.Selected();
 }
 
 }  // namespace

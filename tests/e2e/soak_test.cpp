@@ -143,15 +143,12 @@ protected:
     // once the stand-in has recorded the run's line.
     void Run() {
         ++runs;
-        HWND roms = Item(File1);
+        const RemoteListView roms(Item(File1));
         const int index = runs % kManyRoms;
-        SendMessageW(roms, LB_SETCURSEL, index, 0);
-        PostMessageW(main, WM_COMMAND, MAKEWPARAM(File1, LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(roms));
-        const std::string line =
-            Ascii(ShortForm(emulator) + L" " + ShortForm(many + L"\\" + LineText(roms, index)) +
-                  L" -ns -j ") +
-            "\r\n";
+        roms.Select(index);
+        const std::string line = Ascii(ShortForm(emulator) + L" " +
+                                       ShortForm(many + L"\\" + roms.Text(index)) + L" -ns -j ") +
+                                 "\r\n";
         PostMessageW(Item(Go_Button), BM_CLICK, 0, 0);
         std::string received;
         ASSERT_TRUE(WaitUntil(

@@ -31,11 +31,7 @@ protected:
                                                     shared, L"C:\\ROMS", [this] { ++closedCount; });
         ASSERT_TRUE(location->Create(window->Hwnd()));
     }
-    void ClickEntry(int index) {
-        SendMessageW(location->Control(File2), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(location->Hwnd(), WM_COMMAND, MAKEWPARAM(File2, LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(location->Control(File2)));
-    }
+    void ClickEntry(int index) { SelectListViewLine(location->Control(File2), index); }
     void PressClose() {
         SendMessageW(location->Control(Close_Button), BM_CLICK, 0, 0);
         DrainMessages();
@@ -133,8 +129,7 @@ void CALLBACK AnswerLocationWindow(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     HWND shown = FindWindowW(L"LumarelSecondary", L"Location of Snes9x");
     mainWasDisabled = !IsWindowEnabled(runningMain);
-    HWND list = GetDlgItem(shown, File2);
-    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    SelectListViewLine(GetDlgItem(shown, File2), 1);
     SendMessageW(GetDlgItem(shown, Close_Button), BM_CLICK, 0, 0);
 }
 

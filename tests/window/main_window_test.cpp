@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, RunButtonHasFocusWhenTheWindowOpens) {
 
 TEST_F(MainWindowTest, RomListShowsTheStartDirectorysRoms) {
     EXPECT_EQ(window->RomList().Directory(), L"C:\\ROMS");
-    EXPECT_EQ(SendMessageW(Control(File1), LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(ListViewTexts(Control(File1)), (std::vector<std::wstring>{L"a.sfc", L"b.smc"}));
     EXPECT_EQ(window->RomList().Entry(0), L"a.sfc");
     EXPECT_EQ(window->RomList().SelectedIndex(), -1);
 }
@@ -275,8 +275,8 @@ TEST_F(MainWindowTest, DoubleClickRunsOnlyWithASelectedRom) {
     EXPECT_TRUE(fake.processes.started.empty());
 
     window->RomList().SetSelectedIndex(0);
-    SendMessageW(window->Hwnd(), WM_COMMAND, MAKEWPARAM(File1, LBN_DBLCLK),
-                 reinterpret_cast<LPARAM>(Control(File1)));
+    const POINT line = ListViewLinePoint(Control(File1), 0);
+    SendMessageW(Control(File1), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(line.x, line.y));
     ASSERT_EQ(fake.processes.started.size(), 1u);
     EXPECT_EQ(fake.processes.started[0].commandLine.substr(0, 32),
               L"C:\\EMU\\SNES9X.EXE C:\\ROMS\\a.sfc ");

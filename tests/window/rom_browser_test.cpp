@@ -54,11 +54,7 @@ protected:
     std::wstring RomHoverText() {
         return TooltipOf(window->Controls().Tooltips(), window->Hwnd(), Control(File1));
     }
-    void SelectRom(int index) {
-        SendMessageW(Control(File1), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(window->Hwnd(), WM_COMMAND, MAKEWPARAM(File1, LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(Control(File1)));
-    }
+    void SelectRom(int index) { SelectListViewLine(Control(File1), index); }
     void PickDrive(wchar_t letter) {
         const int index = letter - L'C';
         SendMessageW(Control(Drive1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -93,7 +89,7 @@ protected:
         for (int i = 0; i < files.Count(); ++i) {
             roms.push_back(files.Entry(i));
         }
-        EXPECT_EQ(roms, ListBoxTexts(File1)) << attempt;
+        EXPECT_EQ(roms, ListViewTexts(Control(File1))) << attempt;
         DirectoryList& dirs = window->Directories();
         std::vector<std::wstring> lines;
         for (int i = 0; i < dirs.Count(); ++i) {
@@ -289,7 +285,7 @@ TEST_F(RomBrowserTest, RunningOutOfMemoryAnywhereInAChangeLeavesEachListWhole) {
         }
         ExpectListsInStep(nth);
         EXPECT_EQ(ListBoxTexts(Dir1), lines.at(directory)) << nth;
-        EXPECT_EQ(ListBoxTexts(File1), roms.at(before)) << nth;
+        EXPECT_EQ(ListViewTexts(Control(File1)), roms.at(before)) << nth;
         EXPECT_EQ(Count(), L"2") << nth;
         EXPECT_EQ(fake.messages.shown.size(), told + 1) << nth;
     }
@@ -301,7 +297,7 @@ TEST_F(RomBrowserTest, RunningOutOfMemoryAnywhereInAChangeLeavesEachListWhole) {
     EXPECT_EQ(window->Directories().Directory(), after);
     ExpectListsInStep(0);
     EXPECT_EQ(ListBoxTexts(Dir1), lines.at(after));
-    EXPECT_EQ(ListBoxTexts(File1), roms.at(after));
+    EXPECT_EQ(ListViewTexts(Control(File1)), roms.at(after));
     EXPECT_EQ(Count(), L"3");
 }
 
@@ -352,7 +348,7 @@ TEST_F(RomBrowserTest, CountsBeyondSixteenBitsAndShowsEveryDigit) {
     fake.fileSystem.directories[L"C:\\ROMS\\Saves"] = std::move(many);
     OpenDirectoryLine(2);
     EXPECT_EQ(Count(), L"100000");
-    EXPECT_EQ(SendMessageW(Control(File1), LB_GETCOUNT, 0, 0), 100000);
+    EXPECT_EQ(SendMessageW(Control(File1), LVM_GETITEMCOUNT, 0, 0), 100000);
 
     // The label has grown to its six digits: none is cut off.
     HWND label = Control(numberofroms);

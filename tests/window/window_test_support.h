@@ -33,6 +33,41 @@ inline std::wstring TooltipOf(HWND tooltips, HWND parent, HWND control) {
     return text;
 }
 
+// The names a list view shows, asked of the control item by item as another program asks.
+inline std::vector<std::wstring> ListViewTexts(HWND list) {
+    std::vector<std::wstring> texts;
+    const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[MAX_PATH] = L"";
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+// A list view's line selected and focused, as a click or an arrow key leaves it; the list
+// view tells its window as it would then.
+inline void SelectListViewLine(HWND list, int index) {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+// The middle of a list view's line, in the list view's own coordinates.
+inline POINT ListViewLinePoint(HWND list, int index) {
+    RECT line{};
+    line.left = LVIR_BOUNDS;
+    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&line));
+    return {(line.left + line.right) / 2, (line.top + line.bottom) / 2};
+}
+
 // A file's bytes as they are on the disk; empty when it cannot be read.
 inline std::string FileBytes(const std::wstring& path) {
     std::string bytes;

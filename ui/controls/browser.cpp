@@ -63,6 +63,10 @@ bool Browser::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         result = TRUE;
         return true;
     }
+    if (message == WM_NOTIFY && id == ids_.files) {
+        result = files_.OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        return true;
+    }
     if (message != WM_COMMAND || lParam == 0) {
         return false;
     }
@@ -71,8 +75,6 @@ bool Browser::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         drives_.OnCommand(code);
     } else if (id == ids_.directories) {
         directories_.OnCommand(code);
-    } else if (id == ids_.files) {
-        files_.OnCommand(code);
     } else {
         return false;
     }

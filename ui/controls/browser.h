@@ -58,8 +58,8 @@ public:
     // when the list shows that directory already.
     void PointAt(const std::wstring& directory);
 
-    // The lists' notifications (WM_COMMAND) and drawing (WM_DRAWITEM), which come to the
-    // window; true when the message was for one of them.
+    // The lists' notifications (WM_COMMAND, WM_NOTIFY) and drawing (WM_DRAWITEM), which come
+    // to the window; true when the message was for one of them.
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void SetDpi(UINT dpi);
 

@@ -56,8 +56,13 @@ WindowClass ClassFor(ControlKind kind) {
         case ControlKind::StatusBar:
             return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
         case ControlKind::ListBox:
-        case ControlKind::FileList:
             return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::FileList:
+            // Owner data: the list holds no names, only their count (ui/controls/file_list.h).
+            return {WC_LISTVIEWW,
+                    LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA | LVS_SINGLESEL |
+                        LVS_SHOWSELALWAYS | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
     }
     return {WC_STATICW, 0, 0};

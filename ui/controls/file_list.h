@@ -1,7 +1,11 @@
 #pragma once
-// A file list: the files of one directory whose names match a pattern list, in a list box.
+// A file list: the files of one directory whose names match a pattern list, in a list view
+// that holds no names of its own. It learns only how many there are and asks for a name when
+// it draws one or when another program or a screen reader reads one, so a directory of
+// thousands of ROMs costs what reading it costs.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <memory>
@@ -15,10 +19,12 @@ namespace lumarel {
 class FileList {
 public:
     FileList(FileSystem& fileSystem, std::wstring patternList);
+    FileList(const FileList&) = delete;
+    FileList& operator=(const FileList&) = delete;
 
-    // Takes over a list box that the window created.
-    void Attach(HWND listBox) { listBox_ = listBox; }
-    HWND Hwnd() const { return listBox_; }
+    // Takes over an owner-data list view that the window created: one column, no header.
+    void Attach(HWND listView);
+    HWND Hwnd() const { return listView_; }
 
     // Shows the matching files of the directory, with no selection. A directory that
     // cannot be read leaves the list empty; the reason is returned.
@@ -31,23 +37,34 @@ public:
 
     int Count() const { return static_cast<int>(listed_.size()); }
     int SelectedIndex() const;
+    // Selects an entry (-1: none) as code does it: no click is reported.
     void SetSelectedIndex(int index);
     // The selected entry's name; empty when nothing is selected.
     std::wstring SelectedEntry() const;
     std::wstring Entry(int index) const;
 
-    // The window's share of WM_COMMAND: a selection by mouse or keyboard, a double-click.
-    void OnCommand(int code);
+    // The window's share of WM_NOTIFY for this control: names asked for, letters typed, a
+    // selection by mouse or keyboard, a double-click, the drawing of a selected line.
+    LRESULT OnNotify(NMHDR& header);
     std::function<void()> onClick;
     std::function<void()> onDoubleClick;
 
 private:
+    static LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+    const std::wstring& Name(int index) const;
+    // The first entry from `start` on, going round, whose name starts with (or is) `text`.
+    int Find(const std::wstring& text, bool partial, bool wrap, int start) const;
+    void FitColumn();
+
     FileSystem& fileSystem_;
     std::vector<std::wstring> patterns_;
-    HWND listBox_ = nullptr;
+    HWND listView_ = nullptr;
     std::wstring directory_;
-    std::shared_ptr<const std::vector<DirectoryEntry>> entries_;
+    std::shared_ptr<const std::vector<DirectoryEntry>> entries_ =
+        std::make_shared<const std::vector<DirectoryEntry>>();
     std::vector<std::size_t> listed_;  // the entries shown, in their order
+    bool selectingByCode_ = false;
 };
 
 }  // namespace lumarel
