@@ -115,6 +115,8 @@ protected:
 };
 
 TEST_F(RomBrowserTest, StartsInLumarelsDirectory) {
+    EXPECT_EQ(fake.fileSystem.listed, std::vector<std::wstring>{L"C:\\ROMS"})
+        << "start-up read a folder nobody sees, or its own twice";
     EXPECT_EQ(DriveText(), L"c:");
     EXPECT_TRUE(fake.fileSystem.labelsAsked.empty()) << "start-up woke the disks";
     DirectoryList& dirs = window->Directories();
@@ -148,7 +150,9 @@ TEST_F(RomBrowserTest, OpeningADirectoryRefillsTheRomsAndCount) {
 
 TEST_F(RomBrowserTest, UnavailableDriveFallsBackWithoutAMessage) {
     OpenDirectoryLine(2);
+    fake.fileSystem.listed.clear();
     PickDrive(L'D');
+    EXPECT_EQ(fake.fileSystem.listed, (std::vector<std::wstring>{L"D:\\", L"C:\\ROMS"}));
     EXPECT_EQ(DriveText(), L"c:");
     EXPECT_EQ(window->Directories().Directory(), L"C:\\ROMS");
     EXPECT_EQ(Count(), L"2");

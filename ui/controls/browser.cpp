@@ -23,6 +23,9 @@ void Browser::Attach(const ControlSet& controls, BrowserControls ids, UINT dpi,
 }
 
 void Browser::FollowDrive() {
+    if (pointing_) {
+        return;  // the directory named with the drive is the one to show: read only that
+    }
     const wchar_t letter = drives_.Drive();
     const OsResult opened = directories_.SetDirectory(std::wstring{letter, L':'});
     if (opened.ok || fallingBack_) {
@@ -36,10 +39,7 @@ void Browser::FollowDrive() {
         return;
     }
     fallingBack_ = true;
-    if (const wchar_t own = DriveLetterOf(ownDirectory_)) {
-        drives_.SetDrive(own);
-    }
-    directories_.SetDirectory(ownDirectory_);
+    PointAt(ownDirectory_);
     fallingBack_ = false;
 }
 
@@ -49,9 +49,21 @@ void Browser::FollowDirectory() {
 
 void Browser::PointAt(const std::wstring& directory) {
     if (const wchar_t drive = DriveLetterOf(directory)) {
+        // The drive follows without listing its current directory, which nobody would see.
+        pointing_ = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{pointing_};
         drives_.SetDrive(drive);
     }
-    if (!directories_.SetDirectory(directory).ok && directories_.onChange) {
+    if (directories_.SetDirectory(directory).ok) {
+        return;
+    }
+    // Unreadable: the drive's current directory, as a change of drive shows it, and the
+    // file list in step with whatever the directory list shows.
+    FollowDrive();
+    if (directories_.onChange) {
         directories_.onChange();
     }
 }

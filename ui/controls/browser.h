@@ -54,8 +54,9 @@ public:
     void FollowDrive();
     // The shared part of a directory change: the file list shows the same directory.
     void FollowDirectory();
-    // Points the drive and directory lists at a directory; the directory change runs even
-    // when the list shows that directory already.
+    // Points the drive and directory lists at a directory, which is read once: the drive's
+    // own current directory is not listed on the way. The directory change runs even when
+    // the directory cannot be read.
     void PointAt(const std::wstring& directory);
 
     // The lists' notifications (WM_COMMAND, WM_NOTIFY) and drawing (WM_DRAWITEM), which come
@@ -70,6 +71,7 @@ private:
     BrowserControls ids_{};
     std::wstring ownDirectory_;
     bool fallingBack_ = false;
+    bool pointing_ = false;  // a drive change on the way to a named directory
 };
 
 }  // namespace lumarel
