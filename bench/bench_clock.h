@@ -1,5 +1,6 @@
 #pragma once
-// Timing, medians and the temp folder, shared by the benchmark programs.
+// Timing, medians, the temp folder and the bare enumeration of a directory, shared by the
+// benchmark programs.
 
 #include <windows.h>
 
@@ -48,6 +49,23 @@ inline std::wstring TempDirectory() {
         temp.pop_back();
     }
     return temp;
+}
+
+// The bare enumeration Lumarel is measured against, what programs commonly use (basic
+// information, large fetch): the number of entries, "." and ".." included.
+inline int CountEntries(const std::wstring& directory) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW((directory + L"\\*").c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    int count = 0;
+    do {
+        ++count;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
 }
 
 }  // namespace lumarel::bench

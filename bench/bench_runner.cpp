@@ -7,6 +7,8 @@
 // Prints "startup_ms" and "peak_working_set_kib" with one median over RUNS runs for each
 // program, in the order given, and from the first start of each "child_windows" and
 // "tooltip_tools" (what its window holds at idle), so that a floor can be seen to match.
+// "folder_ms" is the bare enumeration of each program's directory, timed in the same turns:
+// what reading the folder a program starts in costs by itself.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -22,6 +24,7 @@
 
 namespace {
 
+using lumarel::bench::CountEntries;
 using lumarel::bench::Median;
 using lumarel::bench::Stopwatch;
 
@@ -208,6 +211,7 @@ int wmain(int argc, wchar_t** argv) {
 
     std::vector<std::vector<double>> startup(count);
     std::vector<std::vector<double>> peak(count);
+    std::vector<std::vector<double>> folder(count);
     for (int run = 0; run < runs; ++run) {
         // Rotating the order keeps any program from always following the same other.
         for (size_t turn = 0; turn < count; ++turn) {
@@ -217,16 +221,22 @@ int wmain(int argc, wchar_t** argv) {
             }
             startup[which].push_back(sample.startupMs);
             peak[which].push_back(sample.peakKib);
+            const Stopwatch listing;
+            CountEntries(DirectoryOf(programs[which]));
+            folder[which].push_back(listing.Milliseconds());
         }
     }
     std::vector<double> startupMedians;
     std::vector<double> peakMedians;
+    std::vector<double> folderMedians;
     for (size_t which = 0; which < count; ++which) {
         startupMedians.push_back(Median(startup[which]));
         peakMedians.push_back(Median(peak[which]));
+        folderMedians.push_back(Median(folder[which]));
     }
     PrintRow("startup_ms", startupMedians, 1);
     PrintRow("peak_working_set_kib", peakMedians, 0);
+    PrintRow("folder_ms", folderMedians, 1);
     PrintRow("child_windows", childWindows, 0);
     PrintRow("tooltip_tools", tooltipTools, 0);
     return 0;

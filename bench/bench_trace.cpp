@@ -1,8 +1,10 @@
 // Where a start of the main window spends its time, phase by phase: each run is a process
 // of its own, as a real start is, and the medians over the runs are printed.
 //
-//   bench_trace RUNS
+//   bench_trace RUNS [DIRECTORY]
 //
+// DIRECTORY is the folder the traced window starts in, as Lumarel starts in its own (a
+// folder of ROMs, say); by default a new empty one.
 // Prints "trace PHASE MS" for each phase, in the order start-up reaches them. The trace is
 // for finding the cost; it is not a test.
 
@@ -26,16 +28,18 @@ using lumarel::bench::MillisecondsBetween;
 using lumarel::bench::TempDirectory;
 
 // One start, in this process: prints "phase PHASE MS" lines.
-int TraceOnce() {
+int TraceOnce(std::wstring own) {
     LARGE_INTEGER entered{};
     QueryPerformanceCounter(&entered);
     INITCOMMONCONTROLSEX controls{sizeof(controls),
                                   ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     // A directory of its own, as Lumarel's: its settings file and its listing.
-    const std::wstring own =
-        TempDirectory() + L"\\lumarel-bench-trace-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(own.c_str(), nullptr);
+    const bool madeHere = own.empty();
+    if (madeHere) {
+        own = TempDirectory() + L"\\lumarel-bench-trace-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(own.c_str(), nullptr);
+    }
     int status = 0;
     {
         lumarel::Win32Platform win32;
@@ -59,13 +63,16 @@ int TraceOnce() {
                         MillisecondsBetween(marks.back().at, painted));
         }
     }
-    DeleteFileW((own + L"\\Lumarel.ini").c_str());
-    RemoveDirectoryW(own.c_str());
+    if (madeHere) {
+        DeleteFileW((own + L"\\Lumarel.ini").c_str());
+        RemoveDirectoryW(own.c_str());
+    }
     return status;
 }
 
 // Runs this program once with --once and collects its phases.
-bool RunChild(const std::wstring& self, std::vector<std::pair<std::string, double>>& phases) {
+bool RunChild(const std::wstring& self, const std::wstring& directory,
+              std::vector<std::pair<std::string, double>>& phases) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -80,6 +87,9 @@ bool RunChild(const std::wstring& self, std::vector<std::pair<std::string, doubl
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     std::wstring line = L"\"" + self + L"\" --once";
+    if (!directory.empty()) {
+        line += L" \"" + directory + L"\"";
+    }
     const BOOL started = CreateProcessW(self.c_str(), line.data(), nullptr, nullptr, TRUE, 0,
                                         nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
@@ -113,16 +123,17 @@ bool RunChild(const std::wstring& self, std::vector<std::pair<std::string, doubl
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wstring(argv[1]) == L"--once") {
-        return TraceOnce();
+        return TraceOnce(argc >= 3 ? argv[2] : L"");
     }
     const int runs = argc >= 2 ? std::max(1, _wtoi(argv[1])) : 9;
+    const std::wstring directory = argc >= 3 ? argv[2] : L"";
     wchar_t self[MAX_PATH * 2] = L"";
     GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
     std::vector<std::string> order;
     std::map<std::string, std::vector<double>> samples;
     for (int run = -1; run < runs; ++run) {  // one untimed start first, for the disk caches
         std::vector<std::pair<std::string, double>> phases;
-        if (!RunChild(self, phases)) {
+        if (!RunChild(self, directory, phases)) {
             std::fprintf(stderr, "bench_trace: a traced start gave no phases\n");
             return 1;
         }

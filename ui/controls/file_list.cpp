@@ -70,21 +70,31 @@ void FileList::ShowDirectory(const std::wstring& directory,
     listed_ = std::move(listed);
 
     // The control learns only the count: no selection, the top in view, no click told.
+    // Only the lines that hold a state are cleared: clearing all of them, or deleting them,
+    // costs a step for every line of the old directory.
     selectingByCode_ = true;
-    SendMessageW(listView_, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageW(listView_, LVM_SETITEMCOUNT, listed_.size(), 0);
+    for (const int line :
+         {selected_, static_cast<int>(SendMessageW(listView_, LVM_GETNEXTITEM,
+                                                   static_cast<WPARAM>(-1), LVNI_FOCUSED))}) {
+        if (line >= 0) {
+            SetStates(listView_, line, 0);
+        }
+    }
+    selected_ = -1;
+    SendMessageW(listView_, LVM_SETITEMCOUNT, listed_.size(), LVSICF_NOSCROLL);
+    SendMessageW(listView_, LVM_ENSUREVISIBLE, 0, FALSE);
     selectingByCode_ = false;
-    FitColumn();
 }
 
 int FileList::SelectedIndex() const {
-    return static_cast<int>(
-        SendMessageW(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return selected_;
 }
 
 void FileList::SetSelectedIndex(int index) {
     selectingByCode_ = true;
-    SetStates(listView_, -1, 0);
+    if (selected_ >= 0) {
+        SetStates(listView_, selected_, 0);
+    }
     if (index >= 0 && index < Count()) {
         SetStates(listView_, index, LVIS_SELECTED | LVIS_FOCUSED);
         SendMessageW(listView_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
@@ -124,10 +134,53 @@ int FileList::Find(const std::wstring& text, bool partial, bool wrap, int start)
 }
 
 void FileList::FitColumn() {
-    // One column as wide as the list, whether or not its scroll bar shows.
+    // As wide as the list less its scroll bar, whether or not the bar shows: a column that
+    // changed its width when the bar came or went would cost a new layout of the list at
+    // each change of directory. A selected line is highlighted to the edge all the same.
     RECT client{};
     GetClientRect(listView_, &client);
-    SendMessageW(listView_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right - client.left, 0));
+    const bool scrolls = (GetWindowLongPtrW(listView_, GWL_STYLE) & WS_VSCROLL) != 0;
+    const int bar = GetSystemMetrics(SM_CXVSCROLL);
+    const int width = client.right - client.left + (scrolls ? bar : 0) - bar;
+    if (width != static_cast<int>(SendMessageW(listView_, LVM_GETCOLUMNWIDTH, 0, 0))) {
+        SendMessageW(listView_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
+    }
+}
+
+RECT FileList::BeyondTheColumn(int index) const {
+    RECT line{};
+    line.left = LVIR_BOUNDS;
+    if (index < 0 || !SendMessageW(listView_, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                                   reinterpret_cast<LPARAM>(&line))) {
+        return {};
+    }
+    RECT client{};
+    GetClientRect(listView_, &client);
+    RECT beyond{line.right, line.top, client.right, line.bottom};
+    IntersectRect(&beyond, &beyond, &client);
+    return beyond;
+}
+
+void FileList::HighlightBeyondTheColumn() const {
+    // The selected line reaches the list's edge, as in a list box, also where the column
+    // leaves room for a scroll bar that does not show.
+    const RECT beyond = BeyondTheColumn(selected_);
+    if (IsRectEmpty(&beyond)) {
+        return;
+    }
+    if (HDC dc = GetDC(listView_)) {
+        FillRect(dc, &beyond, GetSysColorBrush(COLOR_HIGHLIGHT));
+        ReleaseDC(listView_, dc);
+    }
+}
+
+void FileList::SelectionMoved(int from, int to) {
+    for (const int line : {from, to}) {
+        const RECT beyond = BeyondTheColumn(line);
+        if (!IsRectEmpty(&beyond)) {
+            InvalidateRect(listView_, &beyond, TRUE);
+        }
+    }
 }
 
 LRESULT FileList::OnNotify(NMHDR& header) {
@@ -154,15 +207,27 @@ LRESULT FileList::OnNotify(NMHDR& header) {
                         (find.lvfi.flags & LVFI_WRAP) != 0, find.iStart);
         }
         case LVN_ITEMCHANGED: {
+            // The selection is kept here: the list view finds it only by looking at every
+            // line in turn.
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            const bool selected = (change.uChanged & LVIF_STATE) != 0 &&
-                                  (change.uNewState & LVIS_SELECTED) != 0 &&
-                                  (change.uOldState & LVIS_SELECTED) == 0;
-            if (selected && !selectingByCode_ && onClick) {
+            if ((change.uChanged & LVIF_STATE) == 0 ||
+                ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) == 0) {
+                return 0;
+            }
+            const int before = selected_;
+            if ((change.uNewState & LVIS_SELECTED) != 0) {
+                selected_ = change.iItem;
+            } else if (change.iItem == selected_ || change.iItem < 0) {
+                selected_ = -1;
+            }
+            SelectionMoved(before, selected_);
+            if (selected_ >= 0 && selected_ != before && !selectingByCode_ && onClick) {
                 onClick();
             }
             return 0;
         }
+        case LVN_DELETEALLITEMS:
+            return TRUE;  // no notice for each of thousands of lines: the list holds nothing
         case NM_DBLCLK:
             if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0 && onDoubleClick) {
                 onDoubleClick();
@@ -173,17 +238,16 @@ LRESULT FileList::OnNotify(NMHDR& header) {
             if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
                 return CDRF_NOTIFYITEMDRAW;
             }
-            const auto item = static_cast<WPARAM>(draw.nmcd.dwItemSpec);
-            if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
-                (SendMessageW(listView_, LVM_GETITEMSTATE, item, LVIS_SELECTED) & LVIS_SELECTED)) {
-                // A selected line in the highlight colours, with or without the focus, as in
-                // a list box.
-                draw.nmcd.uItemState &= ~CDIS_SELECTED;
-                draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
-                draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
-                return CDRF_NEWFONT;
+            if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT ||
+                static_cast<int>(draw.nmcd.dwItemSpec) != selected_) {
+                return CDRF_DODEFAULT;
             }
-            return CDRF_DODEFAULT;
+            // A selected line in the highlight colours, with or without the focus, as in a
+            // list box.
+            draw.nmcd.uItemState &= ~CDIS_SELECTED;
+            draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+            draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+            return CDRF_NEWFONT;
         }
         default:
             return 0;
@@ -197,9 +261,14 @@ LRESULT CALLBACK FileList::ListViewProc(HWND window, UINT message, WPARAM wParam
         [&]() -> LRESULT {
             auto* self = reinterpret_cast<FileList*>(data);
             switch (message) {
+                case WM_PAINT: {
+                    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+                    self->HighlightBeyondTheColumn();
+                    return result;
+                }
                 case WM_SIZE: {
                     const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-                    self->FitColumn();
+                    self->FitColumn();  // a new size of the list itself, at a new dpi say
                     return result;
                 }
                 case WM_LBUTTONDOWN:

@@ -56,6 +56,10 @@ private:
     // The first entry from `start` on, going round, whose name starts with (or is) `text`.
     int Find(const std::wstring& text, bool partial, bool wrap, int start) const;
     void FitColumn();
+    // Where the selected line's highlight goes on beyond the column, and its upkeep.
+    RECT BeyondTheColumn(int index) const;
+    void HighlightBeyondTheColumn() const;
+    void SelectionMoved(int from, int to);
 
     FileSystem& fileSystem_;
     std::vector<std::wstring> patterns_;
@@ -64,6 +68,7 @@ private:
     std::shared_ptr<const std::vector<DirectoryEntry>> entries_ =
         std::make_shared<const std::vector<DirectoryEntry>>();
     std::vector<std::size_t> listed_;  // the entries shown, in their order
+    int selected_ = -1;                // the selected line, as the list view reports it
     bool selectingByCode_ = false;
 };
 
