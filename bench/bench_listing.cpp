@@ -62,7 +62,7 @@ int CountEntriesFast(const std::wstring& directory) {
 class TimedFileSystem final : public lumarel::FileSystem {
 public:
     lumarel::OsResult List(const std::wstring& directory,
-                           std::vector<lumarel::DirectoryEntry>& entries) override {
+                           lumarel::DirectoryListing& entries) override {
         const Stopwatch clock;
         const lumarel::OsResult listed = real_.List(directory, entries);
         lastListMs = clock.Milliseconds();

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/os_result.h"
@@ -85,13 +87,61 @@ public:
     virtual OsResult Remove(const std::wstring& path) = 0;
 };
 
-// One entry of a directory listing.
+// One entry of a directory, as it is described outside a listing.
 struct DirectoryEntry {
     std::wstring name;
     bool isDirectory = false;
     bool isHidden = false;
     bool isSystem = false;
     std::uint64_t size = 0;
+};
+
+// A directory's entries in the order they were read, every name in one block: tens of
+// thousands of ROMs must not cost as many allocations.
+class DirectoryListing {
+public:
+    struct Entry {
+        std::size_t nameAt = 0;  // where the name starts in the block
+        std::size_t nameLength = 0;
+        bool isDirectory = false;
+        bool isHidden = false;
+        bool isSystem = false;
+        std::uint64_t size = 0;
+    };
+
+    DirectoryListing() = default;
+    DirectoryListing(std::initializer_list<DirectoryEntry> entries) {
+        for (const DirectoryEntry& entry : entries) {
+            Add(entry);
+        }
+    }
+
+    // An entry whose name is `name`; the facts' own name fields are not read.
+    void Add(std::wstring_view name, Entry facts) {
+        facts.nameAt = names_.size();
+        facts.nameLength = name.size();
+        names_.append(name);
+        entries_.push_back(facts);
+    }
+    void Add(const DirectoryEntry& entry) {
+        Add(entry.name, {0, 0, entry.isDirectory, entry.isHidden, entry.isSystem, entry.size});
+    }
+    void Clear() {
+        names_.clear();
+        entries_.clear();
+    }
+
+    std::size_t Count() const { return entries_.size(); }
+    const Entry& At(std::size_t index) const { return entries_[index]; }
+    std::wstring_view NameOf(const Entry& entry) const {
+        return std::wstring_view(names_).substr(entry.nameAt, entry.nameLength);
+    }
+    std::wstring_view NameAt(std::size_t index) const { return NameOf(entries_[index]); }
+    const std::vector<Entry>& Entries() const { return entries_; }
+
+private:
+    std::wstring names_;
+    std::vector<Entry> entries_;
 };
 
 // What kind of device a drive is: it decides whether its volume label may be asked for.
@@ -109,7 +159,7 @@ struct DriveInfo {
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    virtual OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) = 0;
+    virtual OsResult List(const std::wstring& directory, DirectoryListing& listing) = 0;
     // The machine's drives with their kinds and network names, without volume labels:
     // reading those wakes sleeping disks.
     virtual OsResult Drives(std::vector<DriveInfo>& drives) = 0;

@@ -56,9 +56,8 @@ std::wstring NetworkShareOf(wchar_t letter) {
 
 }  // namespace
 
-OsResult Win32FileSystem::List(const std::wstring& directory,
-                               std::vector<DirectoryEntry>& entries) {
-    entries.clear();
+OsResult Win32FileSystem::List(const std::wstring& directory, DirectoryListing& listing) {
+    listing.Clear();
     win32::UniqueHandle folder(
         CreateFileW(ExtendedLengthPath(directory).c_str(), FILE_LIST_DIRECTORY,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -77,12 +76,10 @@ OsResult Win32FileSystem::List(const std::wstring& directory,
             const auto& info = *reinterpret_cast<const FILE_FULL_DIR_INFO*>(at);
             const std::wstring_view name(info.FileName, info.FileNameLength / sizeof(wchar_t));
             if (name != L"." && name != L"..") {
-                DirectoryEntry& entry = entries.emplace_back();
-                entry.name.assign(name);
-                entry.isDirectory = (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-                entry.isHidden = (info.FileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
-                entry.isSystem = (info.FileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
-                entry.size = static_cast<std::uint64_t>(info.EndOfFile.QuadPart);
+                listing.Add(name, {0, 0, (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                   (info.FileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                                   (info.FileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0,
+                                   static_cast<std::uint64_t>(info.EndOfFile.QuadPart)});
             }
             if (info.NextEntryOffset == 0) {
                 break;

@@ -55,7 +55,7 @@ private:
 
 class Win32FileSystem final : public FileSystem {
 public:
-    OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) override;
+    OsResult List(const std::wstring& directory, DirectoryListing& listing) override;
     OsResult Drives(std::vector<DriveInfo>& drives) override;
     std::wstring VolumeLabel(wchar_t letter) override;
     bool DriveIsPresent(wchar_t letter) override;

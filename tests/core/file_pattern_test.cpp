@@ -45,7 +45,7 @@ TEST(FilePattern, WildcardsMatchWholeNamesIgnoringCase) {
 }
 
 TEST(FilePattern, ListsPlainMatchingFilesSortedIgnoringCase) {
-    std::vector<DirectoryEntry> entries = {
+    const DirectoryListing entries = {
         {L"zelda.SFC"},
         {L"game.smc"},
         {L"GAME.ZIP"},
@@ -60,7 +60,7 @@ TEST(FilePattern, ListsPlainMatchingFilesSortedIgnoringCase) {
     const auto patterns = SplitPatternList(L"*.SMC;*.SFC;*.058;*.SWC;*.FIG;*.1;*.ZIP");
     std::vector<std::wstring> names;
     for (const std::size_t listed : ListedFiles(entries, patterns)) {
-        names.push_back(entries[listed].name);
+        names.emplace_back(entries.NameAt(listed));
     }
     EXPECT_EQ(names, (std::vector<std::wstring>{L"Alpha.fig", L"beta.058", L"game.smc", L"GAME.ZIP",
                                                 L"zelda.SFC"}));

@@ -141,7 +141,7 @@ public:
 
 class FakeFileSystem final : public FileSystem {
 public:
-    OsResult List(const std::wstring& directory, std::vector<DirectoryEntry>& entries) override {
+    OsResult List(const std::wstring& directory, DirectoryListing& listing) override {
         listed.push_back(directory);
         if (throwing.count(directory) != 0) {
             throw std::bad_alloc();
@@ -150,8 +150,12 @@ public:
         if (failure != failures.end()) {
             return failure->second;
         }
-        const auto found = directories.find(directory);
-        entries = found != directories.end() ? found->second : std::vector<DirectoryEntry>{};
+        listing.Clear();
+        if (const auto found = directories.find(directory); found != directories.end()) {
+            for (const DirectoryEntry& entry : found->second) {
+                listing.Add(entry);
+            }
+        }
         return OsResult::Success();
     }
     OsResult Drives(std::vector<DriveInfo>& found) override {

@@ -177,7 +177,7 @@ TEST_F(PlatformBoundaryTest, ALocationWithANulInsideIsSkipped) {
 
 TEST_F(PlatformBoundaryTest, ListingsLeaveNoMemoryBehind) {
     Win32FileSystem fileSystem;
-    std::vector<DirectoryEntry> entries;
+    DirectoryListing entries;
     ASSERT_TRUE(fileSystem.List(directory, entries).ok);
     const SIZE_T before = Memory().PagefileUsage;
     for (int i = 0; i < 1000; ++i) {

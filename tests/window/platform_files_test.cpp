@@ -439,7 +439,7 @@ TEST_F(PlatformFilesTest, FailuresComeBackWithTheSystemsReason) {
     EXPECT_FALSE(appended.reason.empty());
     std::wstring text;
     EXPECT_TRUE(files.ReadAll(directory + L"\\none.ini", kLargestSettingsFile, text).NotFound());
-    std::vector<DirectoryEntry> entries;
+    DirectoryListing entries;
     EXPECT_FALSE(fileSystem.List(directory + L"\\missing", entries).ok);
 }
 
@@ -472,7 +472,7 @@ TEST_F(PlatformFilesTest, ADriveLetterWithoutARootIsNotPresentAndItsListingIsNot
     ASSERT_NE(missing, 0);
     EXPECT_TRUE(fileSystem.DriveIsPresent(L'C'));
     EXPECT_FALSE(fileSystem.DriveIsPresent(missing));
-    std::vector<DirectoryEntry> entries;
+    DirectoryListing entries;
     const OsResult listed = fileSystem.List(std::wstring{missing, L':', L'\\'}, entries);
     EXPECT_TRUE(listed.NotFound() || listed.DeviceUnavailable()) << listed.error;
 }

@@ -97,8 +97,9 @@ protected:
         }
         EXPECT_EQ(lines, ListBoxTexts(Dir1)) << attempt;
         std::vector<std::wstring> held;
-        for (const DirectoryEntry& entry : *dirs.Entries()) {
-            held.push_back(entry.name);
+        const DirectoryListing& heldListing = *dirs.Entries();
+        for (size_t i = 0; i < heldListing.Count(); ++i) {
+            held.emplace_back(heldListing.NameAt(i));
         }
         std::vector<std::wstring> listed;
         for (const DirectoryEntry& entry : fake.fileSystem.directories[dirs.Directory()]) {

@@ -77,16 +77,16 @@ OsResult DirectoryList::SetDirectory(const std::wstring& path) {
         return OsResult::Failure(161, L"The specified path is invalid.");  // ERROR_BAD_PATHNAME
     }
     full = WithoutTrailingBackslash(full);
-    std::vector<DirectoryEntry> entries;
+    DirectoryListing entries;
     const OsResult listed = fileSystem_.List(full, entries);
     if (!listed.ok) {
         return listed;
     }
 
     std::vector<std::wstring> subdirectories;
-    for (const DirectoryEntry& entry : entries) {
+    for (const DirectoryListing::Entry& entry : entries.Entries()) {
         if (entry.isDirectory && !entry.isHidden) {
-            subdirectories.push_back(entry.name);
+            subdirectories.emplace_back(entries.NameOf(entry));
         }
     }
     std::sort(subdirectories.begin(), subdirectories.end(), LessIgnoringCase);
@@ -102,7 +102,7 @@ OsResult DirectoryList::SetDirectory(const std::wstring& path) {
         const std::wstring base = full.back() == L'\\' ? full : full + L'\\';
         lines.push_back({base + name, name, level, false});
     }
-    auto listing = std::make_shared<const std::vector<DirectoryEntry>>(std::move(entries));
+    auto listing = std::make_shared<const DirectoryListing>(std::move(entries));
     lines_.swap(lines);
     directory_ = std::move(full);
     entries_ = std::move(listing);

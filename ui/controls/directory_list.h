@@ -27,7 +27,7 @@ public:
     const std::wstring& Directory() const { return directory_; }
     // Everything in the directory shown, as listed when it was opened: a file list that
     // follows can take it instead of reading the directory a second time.
-    std::shared_ptr<const std::vector<DirectoryEntry>> Entries() const { return entries_; }
+    std::shared_ptr<const DirectoryListing> Entries() const { return entries_; }
 
     // Shows a directory ("D:" alone means that drive's current directory) and runs onChange
     // before returning. When the directory cannot be read, nothing changes and the reason
@@ -62,8 +62,7 @@ private:
     HWND listBox_ = nullptr;
     std::wstring directory_;
     std::vector<Line> lines_;
-    std::shared_ptr<const std::vector<DirectoryEntry>> entries_ =
-        std::make_shared<const std::vector<DirectoryEntry>>();
+    std::shared_ptr<const DirectoryListing> entries_ = std::make_shared<const DirectoryListing>();
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
 };
 

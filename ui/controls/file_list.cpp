@@ -12,11 +12,11 @@ namespace lumarel {
 namespace {
 
 // Whether `name` starts with `text` (is it, when not `partial`), letter case aside.
-bool NameMatches(const std::wstring& name, const std::wstring& text, bool partial) {
+bool NameMatches(std::wstring_view name, const std::wstring& text, bool partial) {
     if (name.size() < text.size() || (!partial && name.size() != text.size())) {
         return false;
     }
-    return CompareStringOrdinal(name.c_str(), static_cast<int>(text.size()), text.c_str(),
+    return CompareStringOrdinal(name.data(), static_cast<int>(text.size()), text.c_str(),
                                 static_cast<int>(text.size()), TRUE) == CSTR_EQUAL;
 }
 
@@ -50,18 +50,17 @@ void FileList::Attach(HWND listView) {
 }
 
 OsResult FileList::SetDirectory(const std::wstring& directory) {
-    std::vector<DirectoryEntry> entries;
+    DirectoryListing entries;
     const OsResult listed = fileSystem_.List(directory, entries);
     if (!listed.ok) {
-        entries.clear();
+        entries.Clear();
     }
-    ShowDirectory(directory,
-                  std::make_shared<const std::vector<DirectoryEntry>>(std::move(entries)));
+    ShowDirectory(directory, std::make_shared<const DirectoryListing>(std::move(entries)));
     return listed;
 }
 
 void FileList::ShowDirectory(const std::wstring& directory,
-                             std::shared_ptr<const std::vector<DirectoryEntry>> entries) {
+                             std::shared_ptr<const DirectoryListing> entries) {
     // All that can run out of memory first, so that a failure leaves the old list whole.
     std::wstring shown = directory;
     std::vector<std::size_t> listed = ListedFiles(*entries, patterns_);
@@ -107,15 +106,14 @@ std::wstring FileList::SelectedEntry() const {
 }
 
 std::wstring FileList::Entry(int index) const {
-    return Name(index);
+    return std::wstring(Name(index));
 }
 
-const std::wstring& FileList::Name(int index) const {
-    static const std::wstring kNone;
+std::wstring_view FileList::Name(int index) const {
     if (index < 0 || index >= Count()) {
-        return kNone;
+        return {};
     }
-    return (*entries_)[listed_[static_cast<size_t>(index)]].name;
+    return entries_->NameAt(listed_[static_cast<size_t>(index)]);
 }
 
 int FileList::Find(const std::wstring& text, bool partial, bool wrap, int start) const {
@@ -189,7 +187,7 @@ LRESULT FileList::OnNotify(NMHDR& header) {
             LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
             if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
                 // Copied into the asker's buffer, which may be another program's.
-                const std::wstring& name = Name(item.iItem);
+                const std::wstring_view name = Name(item.iItem);
                 const size_t length =
                     std::min(name.size(), static_cast<size_t>(item.cchTextMax) - 1);
                 std::copy_n(name.data(), length, item.pszText);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/services.h"
@@ -32,7 +33,7 @@ public:
     // The same for a directory whose entries were listed already; the list keeps them
     // rather than a copy of every name.
     void ShowDirectory(const std::wstring& directory,
-                       std::shared_ptr<const std::vector<DirectoryEntry>> entries);
+                       std::shared_ptr<const DirectoryListing> entries);
     const std::wstring& Directory() const { return directory_; }
 
     int Count() const { return static_cast<int>(listed_.size()); }
@@ -52,7 +53,7 @@ public:
 private:
     static LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
-    const std::wstring& Name(int index) const;
+    std::wstring_view Name(int index) const;
     // The first entry from `start` on, going round, whose name starts with (or is) `text`.
     int Find(const std::wstring& text, bool partial, bool wrap, int start) const;
     void FitColumn();
@@ -65,8 +66,7 @@ private:
     std::vector<std::wstring> patterns_;
     HWND listView_ = nullptr;
     std::wstring directory_;
-    std::shared_ptr<const std::vector<DirectoryEntry>> entries_ =
-        std::make_shared<const std::vector<DirectoryEntry>>();
+    std::shared_ptr<const DirectoryListing> entries_ = std::make_shared<const DirectoryListing>();
     std::vector<std::size_t> listed_;  // the entries shown, in their order
     int selected_ = -1;                // the selected line, as the list view reports it
     bool selectingByCode_ = false;

@@ -83,7 +83,7 @@ bool MatchesWildcard(const std::wstring& name, const std::wstring& pattern) {
     return FoldedPattern(pattern).Matches(FoldedText(name));
 }
 
-std::vector<std::size_t> ListedFiles(const std::vector<DirectoryEntry>& entries,
+std::vector<std::size_t> ListedFiles(const DirectoryListing& listing,
                                      const std::vector<std::wstring>& patterns) {
     // Each name is folded once, for matching and sorting alike, rather than at every
     // comparison, and all in one buffer: tens of thousands of names must not cost as many
@@ -96,14 +96,14 @@ std::vector<std::size_t> ListedFiles(const std::vector<DirectoryEntry>& entries,
     };
     std::wstring folded;
     std::vector<Key> keys;
-    keys.reserve(entries.size());
-    for (size_t index = 0; index < entries.size(); ++index) {
-        const DirectoryEntry& entry = entries[index];
+    keys.reserve(listing.Count());
+    for (size_t index = 0; index < listing.Count(); ++index) {
+        const DirectoryListing::Entry& entry = listing.At(index);
         if (entry.isDirectory || entry.isHidden || entry.isSystem) {
             continue;
         }
         const size_t at = folded.size();
-        for (const wchar_t c : entry.name) {
+        for (const wchar_t c : listing.NameOf(entry)) {
             folded += Folded(c);
         }
         const std::wstring_view name = std::wstring_view(folded).substr(at);
@@ -111,7 +111,7 @@ std::vector<std::size_t> ListedFiles(const std::vector<DirectoryEntry>& entries,
             std::any_of(folding.begin(), folding.end(),
                         [name](const FoldedPattern& p) { return p.Matches(name); });
         if (matches) {
-            keys.push_back({at, entry.name.size(), index});
+            keys.push_back({at, entry.nameLength, index});
         } else {
             folded.resize(at);
         }
