@@ -198,10 +198,13 @@ LRESULT FileList::OnNotify(NMHDR& header) {
         case LVN_ODFINDITEMW: {
             // Letters typed in the list, and finds asked for by other programs.
             const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
-            if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr) {
+            // Newer Windows asks by LVFI_SUBSTRING, the same as LVFI_PARTIAL, which not every
+            // header names.
+            constexpr UINT kStartsWith = LVFI_PARTIAL | 0x0004;
+            if ((find.lvfi.flags & (LVFI_STRING | kStartsWith)) == 0 || find.lvfi.psz == nullptr) {
                 return -1;
             }
-            return Find(find.lvfi.psz, (find.lvfi.flags & LVFI_PARTIAL) != 0,
+            return Find(find.lvfi.psz, (find.lvfi.flags & kStartsWith) != 0,
                         (find.lvfi.flags & LVFI_WRAP) != 0, find.iStart);
         }
         case LVN_ITEMCHANGED: {
