@@ -13,8 +13,11 @@
 namespace lumarel {
 
 inline constexpr wchar_t kSettingsFileName[] = L"Lumarel.ini";
-// Where a save writes the new file before it replaces the old one.
+// Where a save's complete new file waits to replace the old one; a start takes it from there
+// when the old one is empty or missing.
 inline constexpr wchar_t kSavingSuffix[] = L".saving";
+// Where a save writes the new file, before it is complete: no start reads it.
+inline constexpr wchar_t kWritingSuffix[] = L".writing";
 inline constexpr std::size_t kSettingsLineCount = 14;
 // A settings file is a few hundred bytes; a file larger than this is not one of Lumarel's.
 inline constexpr std::size_t kLargestSettingsFile = 1024 * 1024;

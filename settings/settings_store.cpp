@@ -174,9 +174,6 @@ void LoadSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
                 MessageIcon::Information));
             break;
         case SettingsOnDisk::Copy::Unknown:
-            if (disk.failure.NotFound()) {
-                break;  // gone between a look and a read: nothing to tell
-            }
             TellUnreadable(disk.failedPath, disk.failure, messages);
             break;
     }
@@ -193,42 +190,27 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
     }
     const std::wstring path = SettingsFilePath(ownDirectory);
     const std::wstring copyPath = path + kSavingSuffix;
-    // The new file is written under the copy's name, so a copy that is the only one of the
-    // settings saved before goes in place first.
+    const std::wstring writingPath = path + kWritingSuffix;
     const SettingsOnDisk before = LookAtSettings(files, path);
     if (before.copy == SettingsOnDisk::Copy::Unknown) {
         NotSaved(messages, path, before.failure, L"unchanged.");
         return;
     }
-    bool placedExists = before.placed.exists;
-    bool placedHoldsSettings = !before.placedText.empty() || before.placedTooLarge;
-    if (before.copy == SettingsOnDisk::Copy::Taken) {
-        if (const OsResult placed = PutInPlace(files, copyPath, path, placedExists); !placed.ok) {
-            NotSaved(messages, path, placed,
-                     L"kept in " + copyPath + L", which Lumarel takes at its next start.");
-            return;
-        }
-        placedExists = placedHoldsSettings = true;
-    }
-
+    // Written under a name no start reads, and only once it is whole on the disk given the
+    // copy's name, which replaces in one step any copy there, the only one perhaps: no
+    // complete file is ever emptied to make room.
     const std::wstring text = SettingsText(emulatorPath, controls.TakeLaunchOptions());
-    if (const OsResult written = files.WriteWhole(copyPath, text); !written.ok) {
-        // Beside a file holding settings, no start takes what was written; beside one holding
-        // none, a complete file would be taken, so it must go, or the user be told it stays.
-        const OsResult removed = files.Remove(copyPath);
-        if (removed.ok || removed.NotFound() || placedHoldsSettings) {
-            NotSaved(messages, path, written, L"unchanged.");
-        } else {
-            messages.Show(Note(L"Lumarel could not save its settings in " + path + L":\n" +
-                                   written.reason + L"\n\nNor could it remove what it wrote to " +
-                                   copyPath + L" (" + removed.reason +
-                                   L"). If that file is complete, Lumarel takes it at its next "
-                                   L"start.",
-                               MessageIcon::Error));
-        }
+    OsResult stored = files.WriteWhole(writingPath, text);
+    if (stored.ok) {
+        stored = files.Rename(writingPath, copyPath);
+    }
+    if (!stored.ok) {
+        files.Remove(writingPath);  // part of a file, or one no start reads
+        NotSaved(messages, path, stored, L"unchanged.");
         return;
     }
-    if (const OsResult placed = PutInPlace(files, copyPath, path, placedExists); !placed.ok) {
+    if (const OsResult placed = PutInPlace(files, copyPath, path, before.placed.exists);
+        !placed.ok) {
         TellWhereTheNewSettingsAre(files, messages, path, text, placed);
     }
 }

@@ -96,8 +96,10 @@ OsResult Win32TextFiles::Look(const std::wstring& path, FileFacts& facts) {
     facts = {};
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!calls_.Attributes(path.c_str(), &data)) {
+        // Only the file is missing; a missing folder means the drive went (a stick pulled
+        // out), which is no answer about the file.
         const OsResult looked = LastError();
-        return looked.NotFound() ? OsResult::Success() : looked;
+        return looked.error == ERROR_FILE_NOT_FOUND ? OsResult::Success() : looked;
     }
     facts.exists = true;
     facts.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;

@@ -372,7 +372,7 @@ TEST_F(SettingsStoreTest, ASaveThatCannotTakeTheNameSaysWhereTheSettingsAre) {
     for (const Case& c : cases) {
         FakePlatform local;
         local.textFiles.contents[file] = c.before;
-        local.textFiles.renameResult = OsResult::Failure(5, L"Access is denied.");
+        local.textFiles.blockedNames.insert(file);
         SaveSettings(L"C:\\GAMES", local.textFiles, local.messages, controls,
                      L"C:\\EMU\\snes9x.exe");
         EXPECT_EQ(local.textFiles.contents[file], c.before) << c.what;

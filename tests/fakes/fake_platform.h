@@ -115,8 +115,8 @@ public:
         return Rename(replacement, path);
     }
     OsResult Rename(const std::wstring& from, const std::wstring& to) override {
-        if (!renameResult.ok) {
-            return renameResult;
+        if (blockedNames.count(to) != 0) {
+            return OsResult::Failure(5, L"Access is denied.");
         }
         contents[to] = contents[from];
         lastWrites[to] = lastWrites[from];
@@ -136,7 +136,7 @@ public:
     OsResult createResult;
     OsResult readResult;
     OsResult writeResult;
-    OsResult renameResult;  // for Replace and Rename
+    std::set<std::wstring> blockedNames;  // no file can be renamed to these
 };
 
 class FakeFileSystem final : public FileSystem {

@@ -62,8 +62,9 @@ struct Injected {
 };
 
 // The errors each call can return on a real disk: a read-only file or folder, a file another
-// program holds, a full disk, a stick pulled out, a failing device, a locked range; and
-// ReplaceFileW's own, 1176 removing the old file unless a race puts one back.
+// program holds, a full disk, a stick pulled out (its folder gone, or the device), a failing
+// device, a locked range; and ReplaceFileW's own, 1176 removing the old file unless a race
+// puts one back, and the old file gone meanwhile.
 const std::vector<Injected>& ErrorsOf(Call call) {
     using enum Effect;
     static const std::vector<Injected> kHeld = {
@@ -83,9 +84,10 @@ const std::vector<Injected>& ErrorsOf(Call call) {
         {ERROR_UNABLE_TO_REMOVE_REPLACED},
         {ERROR_UNABLE_TO_MOVE_REPLACEMENT, ReplacedFileRemoved},
         {ERROR_UNABLE_TO_MOVE_REPLACEMENT},
+        {ERROR_FILE_NOT_FOUND},
         {ERROR_DEVICE_NOT_CONNECTED}};
-    static const std::vector<Injected> kLook = {{ERROR_ACCESS_DENIED},
-                                                {ERROR_DEVICE_NOT_CONNECTED}};
+    static const std::vector<Injected> kLook = {
+        {ERROR_ACCESS_DENIED}, {ERROR_PATH_NOT_FOUND}, {ERROR_DEVICE_NOT_CONNECTED}};
     switch (call) {
         case Call::Create:
         case Call::OpenAlways:
@@ -221,8 +223,9 @@ public:
     int goneFrom = 0;   // from this call on, every call finds the device gone
     int cutAt = 0;      // the work ends after this call
     Cut cut = Cut::None;
-    // Failures of a test's own, asked for at every call.
-    std::function<std::optional<Injected>(Call)> rule;
+    // Failures of a test's own, asked for at every call with the name it gives a file or
+    // opens.
+    std::function<std::optional<Injected>(Call, const std::wstring&)> rule;
 
     int calls = 0;
     bool noSuchError = false;  // the call that fails has fewer errors than `choice`
@@ -235,7 +238,7 @@ public:
                                                        : Call::OpenToRead;
         HANDLE file = INVALID_HANDLE_VALUE;
         try {
-            Strike(call, [&] {
+            Strike(call, path, [&] {
                 file = FileCalls::Open(path, access, share, disposition);
                 if (file != INVALID_HANDLE_VALUE) {
                     model.Opened(file, path, disposition);
@@ -260,7 +263,7 @@ public:
         };
         *written = 0;
         return Strike(
-            Call::Write, [&] { return write(size); },
+            Call::Write, nullptr, [&] { return write(size); },
             [&](Effect effect) {
                 if (effect == Effect::HalfWritten) {
                     write(size / 2);
@@ -268,7 +271,7 @@ public:
             });
     }
     BOOL Flush(HANDLE file) override {
-        return Strike(Call::Flush, [&] {
+        return Strike(Call::Flush, nullptr, [&] {
             const BOOL done = FileCalls::Flush(file);
             if (done) {
                 model.Flushed(file);
@@ -278,14 +281,15 @@ public:
     }
     BOOL Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override {
         *read = 0;
-        return Strike(Call::Read, [&] { return FileCalls::Read(file, buffer, size, read); });
+        return Strike(Call::Read, nullptr,
+                      [&] { return FileCalls::Read(file, buffer, size, read); });
     }
     BOOL Size(HANDLE file, LARGE_INTEGER* size) override {
-        return Strike(Call::Size, [&] { return FileCalls::Size(file, size); });
+        return Strike(Call::Size, nullptr, [&] { return FileCalls::Size(file, size); });
     }
     BOOL Replace(const wchar_t* replaced, const wchar_t* replacement) override {
         return Strike(
-            Call::Replace,
+            Call::Replace, replaced,
             [&] {
                 const BOOL done = FileCalls::Replace(replaced, replacement);
                 if (done) {
@@ -300,7 +304,7 @@ public:
             });
     }
     BOOL Move(const wchar_t* from, const wchar_t* to, DWORD flags) override {
-        return Strike(Call::Move, [&] {
+        return Strike(Call::Move, to, [&] {
             const BOOL done = FileCalls::Move(from, to, flags);
             if (done) {
                 model.Renamed(from, to, (flags & MOVEFILE_WRITE_THROUGH) != 0);
@@ -309,7 +313,7 @@ public:
         });
     }
     BOOL Delete(const wchar_t* path) override {
-        return Strike(Call::Delete, [&] {
+        return Strike(Call::Delete, path, [&] {
             const BOOL done = FileCalls::Delete(path);
             if (done) {
                 model.Deleted(path);
@@ -318,17 +322,20 @@ public:
         });
     }
     BOOL Attributes(const wchar_t* path, WIN32_FILE_ATTRIBUTE_DATA* data) override {
-        return Strike(Call::Look, [&] { return FileCalls::Attributes(path, data); });
+        return Strike(Call::Look, path, [&] { return FileCalls::Attributes(path, data); });
     }
 
 private:
     // Runs one call: the failure the plan gives it (after what that error still does), or
     // the real call; then ends the work when the plan says so.
-    BOOL Strike(Call call, const std::function<BOOL()>& real,
+    BOOL Strike(Call call, const wchar_t* name, const std::function<BOOL()>& real,
                 const std::function<void(Effect)>& partly = {}) {
-        if (const std::optional<Injected> failure = Planned(call)) {
+        if (const std::optional<Injected> failure = Planned(call, name)) {
             if (partly) {
                 partly(failure->effect);
+            }
+            if (cut != Cut::None && calls == cutAt) {
+                throw CutOff{};  // killed as the call failed, what it did done
             }
             SetLastError(failure->error);
             return FALSE;
@@ -341,7 +348,8 @@ private:
         SetLastError(error);
         return done;
     }
-    std::optional<Injected> Planned(Call call) {
+    std::optional<Injected> Planned(Call call, const wchar_t* name) {
+        const std::wstring target = name != nullptr ? name : L"";
         ++calls;
         const auto note = [&](const std::string& what) {
             struck += (struck.empty() ? "" : ", then ") + what + " at call " +
@@ -351,7 +359,7 @@ private:
             note(cut == Cut::Kill ? "cut off" : "power cut");
         }
         if (rule) {
-            return rule(call);
+            return rule(call, target);
         }
         if (goneFrom != 0 && calls >= goneFrom) {
             if (calls == goneFrom) {
@@ -545,7 +553,7 @@ struct DiskRun {
     std::wstring read;  // what a start read
     std::wstring next;  // what the next start reads
     bool handleLeft = false;
-    std::string savingAfter;
+    std::string placedAfter, savingAfter;  // the files' bytes after the work
 };
 
 class SettingsDiskTest : public PlatformFilesTest {
@@ -606,8 +614,9 @@ protected:
             run.handleLeft = run.handleLeft || file == INVALID_HANDLE_VALUE;
             CloseHandle(file);
         }
-        run.next = NextStart();
+        run.placedAfter = FileBytes(settings);
         run.savingAfter = FileBytes(saving());
+        run.next = NextStart();
     }
     std::wstring NextStart() {
         LoadedSettings next;
@@ -635,12 +644,22 @@ std::optional<std::string> Fault(const DiskScenario& s, const DiskRun& run,
     if (run.handleLeft) {
         return "a file stayed held open";
     }
+    const std::wstring placed(run.placedAfter.begin(), run.placedAfter.end());
+    if (!placed.empty() && !IsCompleteSettingsText(placed)) {
+        return "Lumarel.ini was left neither empty nor complete";
+    }
     if (run.next != s.before && !(s.saves && run.next == Known().fresh)) {
         return "the next start reads " + Name(run.next) + ": settings lost";
     }
+    // A complete copy beside the file goes only for a complete file at least as new.
+    if (s.saving == Known().kept && run.savingAfter != Narrow(Known().kept) &&
+        run.savingAfter != Narrow(Known().fresh) &&
+        !(run.savingAfter.empty() && !run.placedAfter.empty())) {
+        return std::string("the complete copy beside the file was destroyed");
+    }
     if (s.saving == Known().kept && !s.saves && s.placedNewer &&
         run.savingAfter != Narrow(Known().kept)) {
-        return std::string("the copy beside the file was destroyed");
+        return std::string("the older copy beside the emptied file was taken or destroyed");
     }
     if (run.cut) {
         return std::nullopt;  // nobody was there to be told
@@ -663,6 +682,9 @@ std::optional<std::string> Fault(const DiskScenario& s, const DiskRun& run,
                 untrue = expect(s.before, "the settings saved before stay");
             } else if (Says(m, L"They are kept in " + savingPath + L", which Lumarel takes")) {
                 untrue = expect(Known().fresh, "the new settings are taken at the next start");
+                if (run.savingAfter != Narrow(Known().fresh)) {
+                    untrue = "untrue: it said the new settings are kept beside the file";
+                }
             } else if (!Says(m, L"They are kept in " + savingPath + L".") &&
                        !Says(m, L"If that file is complete, Lumarel takes it")) {
                 untrue = "a message the walk cannot judge";
@@ -711,6 +733,10 @@ TEST_F(SettingsDiskTest, NoFailureOrCutOffOfAFileCallLosesTheSettingsOrIsToldUnt
         {"a start after a cut-off save, no file", false, {}, Known().kept, false, Known().kept},
         {"a start after the file was emptied by hand", false, L"", Known().kept, true,
          Known().defaults},
+        {"a start beside a half-written copy", false, L"",
+         Known().kept.substr(0, Known().kept.size() / 2), false, Known().defaults},
+        {"a save beside a half-written copy", true, L"",
+         Known().kept.substr(0, Known().kept.size() / 2), false, Known().defaults},
     };
     // Each call of each piece of work fails in turn with each error it can return; after
     // such a failure, the work is also ended after each later call. Each call in turn also
@@ -773,7 +799,7 @@ TEST_F(SettingsDiskTest, NoFailureOrCutOffOfAFileCallLosesTheSettingsOrIsToldUnt
                     break;
                 }
                 reached = true;
-                for (int later = at + 1; later <= calls; ++later) {
+                for (int later = at; later <= calls; ++later) {
                     for (const Cut cut : cuts) {
                         plan.cutAt = later;
                         plan.cut = cut;
@@ -828,15 +854,16 @@ TEST_F(SettingsDiskTest, ACopyKeptBesideAFileHeldOpenByAnotherProgramIsNeverDest
     EXPECT_EQ(FileBytes(settings), Narrow(Known().kept)) << "not put in place once it could be";
 }
 
-TEST_F(SettingsDiskTest, ASecondSaveWhileTheNameStaysBlockedKeepsTheFirst) {
+TEST_F(SettingsDiskTest, ASecondSaveWhileTheNameStaysBlockedKeepsTheNewerCopy) {
     Prepare({"", true, Known().old, {}, false, Known().old});
     FaultyDisk disk;
-    // ReplaceFileW removes the old file and cannot rename the new one; no rename works.
-    disk.rule = [](Call call) -> std::optional<Injected> {
+    // ReplaceFileW removes the old file and cannot rename the new one, nor can any file
+    // take the settings file's name.
+    disk.rule = [this](Call call, const std::wstring& target) -> std::optional<Injected> {
         if (call == Call::Replace) {
             return Injected{ERROR_UNABLE_TO_MOVE_REPLACEMENT, Effect::ReplacedFileRemoved};
         }
-        if (call == Call::Move) {
+        if (call == Call::Move && target == settings) {
             return Injected{ERROR_ACCESS_DENIED};
         }
         return std::nullopt;
@@ -852,7 +879,8 @@ TEST_F(SettingsDiskTest, ASecondSaveWhileTheNameStaysBlockedKeepsTheFirst) {
         EXPECT_NE(m.text.find(saving()), std::wstring::npos) << Narrow(m.text);
         EXPECT_EQ(m.text.find(L"unchanged"), std::wstring::npos) << Narrow(m.text);
     }
-    EXPECT_EQ(Name(NextStart()), Name(Known().fresh));
+    // The second save's complete file took the place of the first one's, never an empty one.
+    EXPECT_EQ(Name(NextStart()), Name(Known().kept));
 }
 
 }  // namespace
