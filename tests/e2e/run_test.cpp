@@ -108,6 +108,10 @@ TEST_F(RunTest, LettersTypedQuicklySelectTheNextRomStartingWithThem) {
     std::this_thread::sleep_for(2s);  // the pause itself is what is tested
     TypeLetters(main, L"SUN");
     EXPECT_TRUE(selected(2)) << "selected: " << roms.Selected();
+    // One letter again and again goes from name to name that starts with it.
+    std::this_thread::sleep_for(2s);
+    TypeLetters(main, L"SS");
+    EXPECT_TRUE(selected(4)) << "selected: " << roms.Selected();
 }
 
 }  // namespace

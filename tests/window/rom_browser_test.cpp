@@ -315,6 +315,34 @@ TEST_F(RomBrowserTest, SelectionShowsTheSizeAndTheNameInTheHoverText) {
     EXPECT_EQ(window->PanelText(2), L"Rom Size: 1.04MB");
 }
 
+TEST_F(RomBrowserTest, TheMouseOnTheRomListActsAsOnAListBox) {
+    HWND roms = Control(File1);
+    const auto press = [&](UINT down, UINT up, POINT at) {
+        SendMessageW(roms, down, down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON,
+                     MAKELPARAM(at.x, at.y));
+        SendMessageW(roms, up, 0, MAKELPARAM(at.x, at.y));
+    };
+    RECT client{};
+    GetClientRect(roms, &client);
+    // Beyond the column, at the list's edge, the line is still the line.
+    POINT second = ListViewLinePoint(roms, 1);
+    second.x = client.right - 2;
+    press(WM_LBUTTONDOWN, WM_LBUTTONUP, second);
+    EXPECT_EQ(window->RomList().SelectedIndex(), 1);
+    EXPECT_EQ(window->PanelText(2), L"Rom Size: 1.04MB");
+
+    // A click on the selected line shows its size again once something else wrote there.
+    MoveMouseTo({20, ClientRectOf(Main_Frame).bottom});
+    ASSERT_EQ(window->PanelText(2), L"Size: Temp Size");
+    press(WM_LBUTTONDOWN, WM_LBUTTONUP, ListViewLinePoint(roms, 1));
+    EXPECT_EQ(window->PanelText(2), L"Rom Size: 1.04MB");
+
+    // Neither the right button nor a click below the last name changes the selection.
+    press(WM_RBUTTONDOWN, WM_RBUTTONUP, ListViewLinePoint(roms, 0));
+    press(WM_LBUTTONDOWN, WM_LBUTTONUP, {client.right / 2, client.bottom - 2});
+    EXPECT_EQ(window->RomList().SelectedIndex(), 1);
+}
+
 TEST_F(RomBrowserTest, RootDirectoryJoinsWithoutADoubledBackslash) {
     fake.session.decimalSeparator = L",";
     OpenDirectoryLine(0);

@@ -49,6 +49,15 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, U
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+int SystemMetric(int index, UINT dpi) {
+    using ForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = User32Function<ForDpiFn>("GetSystemMetricsForDpi");
+    if (forDpi != nullptr) {
+        return forDpi(index, dpi);
+    }
+    return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+}
+
 HFONT CreateDialogFont(UINT dpi) {
     return CreatePointFont(L"MS Shell Dlg 2", 8.0, dpi);
 }

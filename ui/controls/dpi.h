@@ -18,6 +18,10 @@ UINT WindowDpi(HWND window);
 // The outer size of a window whose client area has the given size.
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi);
 
+// A system metric (a scroll bar's width, say) at the given dpi, as a window on a monitor of
+// that dpi has it.
+int SystemMetric(int index, UINT dpi);
+
 // The classic 8-point dialog font at the given dpi. The windows' layouts were drawn for it:
 // the system's larger message font of current Windows would cut their captions off.
 HFONT CreateDialogFont(UINT dpi);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/controls/dpi.h"
 #include "ui/controls/file_pattern.h"
 #include "ui/controls/handler_guard.h"
 
@@ -118,17 +119,26 @@ std::wstring_view FileList::Name(int index) const {
 
 int FileList::Find(const std::wstring& text, bool partial, bool wrap, int start) const {
     const int count = Count();
-    if (count == 0) {
-        return -1;
+    if (count == 0 || start >= count) {
+        if (!wrap || count == 0) {
+            return -1;
+        }
+        start = 0;
     }
-    start = std::clamp(start, 0, count - 1);
+    start = std::max(start, 0);
     const int end = wrap ? start + count : count;
     for (int step = start; step < end; ++step) {
         if (NameMatches(Name(step % count), text, partial)) {
             return step % count;
         }
     }
-    return -1;
+    // One letter typed again and again goes on to the next name that starts with it, as in
+    // a list box.
+    const bool oneLetter =
+        partial && text.size() > 1 && std::all_of(text.begin(), text.end(), [&text](wchar_t c) {
+            return CompareStringOrdinal(&c, 1, text.c_str(), 1, TRUE) == CSTR_EQUAL;
+        });
+    return oneLetter ? Find(text.substr(0, 1), true, wrap, start + 1) : -1;
 }
 
 void FileList::FitColumn() {
@@ -138,11 +148,22 @@ void FileList::FitColumn() {
     RECT client{};
     GetClientRect(listView_, &client);
     const bool scrolls = (GetWindowLongPtrW(listView_, GWL_STYLE) & WS_VSCROLL) != 0;
-    const int bar = GetSystemMetrics(SM_CXVSCROLL);
-    const int width = client.right - client.left + (scrolls ? bar : 0) - bar;
+    const int bar = SystemMetric(SM_CXVSCROLL, WindowDpi(listView_));
+    const auto width =
+        static_cast<int>(std::max<LONG>(0, client.right - client.left + (scrolls ? bar : 0) - bar));
     if (width != static_cast<int>(SendMessageW(listView_, LVM_GETCOLUMNWIDTH, 0, 0))) {
         SendMessageW(listView_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
     }
+}
+
+bool FileList::OnLine(POINT& at) const {
+    // Right of the column, where the selected line is highlighted too, is still the line.
+    const auto columnEnd = static_cast<LONG>(SendMessageW(listView_, LVM_GETCOLUMNWIDTH, 0, 0));
+    at.x = std::min(at.x, columnEnd - 1);
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    return at.x >= 0 &&
+           SendMessageW(listView_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) >= 0;
 }
 
 RECT FileList::BeyondTheColumn(int index) const {
@@ -223,12 +244,22 @@ LRESULT FileList::OnNotify(NMHDR& header) {
             }
             SelectionMoved(before, selected_);
             if (selected_ >= 0 && selected_ != before && !selectingByCode_ && onClick) {
+                clickChangedSelection_ = true;
                 onClick();
             }
             return 0;
         }
         case LVN_DELETEALLITEMS:
             return TRUE;  // no notice for each of thousands of lines: the list holds nothing
+        case NM_CLICK: {
+            // A click on the line already selected tells the window again, as a list box
+            // does: its size and name come back to the status bar and the hover text.
+            const int line = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+            if (line >= 0 && line == selected_ && !clickChangedSelection_ && onClick) {
+                onClick();
+            }
+            return 0;
+        }
         case NM_DBLCLK:
             if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0 && onDoubleClick) {
                 onDoubleClick();
@@ -272,15 +303,26 @@ LRESULT CALLBACK FileList::ListViewProc(HWND window, UINT message, WPARAM wParam
                     self->FitColumn();  // a new size of the list itself, at a new dpi say
                     return result;
                 }
+                case WM_RBUTTONDOWN:
+                case WM_RBUTTONDBLCLK:
+                    // A list box does nothing with the right button but take the focus.
+                    SetFocus(window);
+                    return 0;
                 case WM_LBUTTONDOWN:
                 case WM_LBUTTONDBLCLK:
-                case WM_RBUTTONDOWN: {
-                    // A click below the last name keeps the selection, as in a list box.
-                    LVHITTESTINFO hit{};
-                    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                    if (SendMessageW(window, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) {
+                case WM_LBUTTONUP: {
+                    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                    if (!self->OnLine(at)) {
+                        if (message == WM_LBUTTONUP) {
+                            break;
+                        }
+                        // Below the last name: the selection stays, as in a list box.
                         SetFocus(window);
                         return 0;
+                    }
+                    lParam = MAKELPARAM(at.x, at.y);
+                    if (message == WM_LBUTTONDOWN) {
+                        self->clickChangedSelection_ = false;
                     }
                     break;
                 }

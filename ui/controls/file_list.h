@@ -57,6 +57,8 @@ private:
     // The first entry from `start` on, going round, whose name starts with (or is) `text`.
     int Find(const std::wstring& text, bool partial, bool wrap, int start) const;
     void FitColumn();
+    // Whether a point of the list is on a line, moved into the column when it is right of it.
+    bool OnLine(POINT& at) const;
     // Where the selected line's highlight goes on beyond the column, and its upkeep.
     RECT BeyondTheColumn(int index) const;
     void HighlightBeyondTheColumn() const;
@@ -70,6 +72,7 @@ private:
     std::vector<std::size_t> listed_;  // the entries shown, in their order
     int selected_ = -1;                // the selected line, as the list view reports it
     bool selectingByCode_ = false;
+    bool clickChangedSelection_ = false;  // the click under way selected another line
 };
 
 }  // namespace lumarel
