@@ -23,8 +23,12 @@ $(NATIVE_DIR)/build.ninja: CMakeLists.txt CMakePresets.json
 native: deps $(NATIVE_DIR)/build.ninja
 	cmake --build --preset native
 
+# Lumarel in a folder of its own with sample ROMs and the demonstration emulator, so that a
+# first run shows the whole road from a ROM to a started emulator.
+DEMO_DIR := build/demo
 run: build
-	$(WINE_RUN) --show $(BUILD_DIR)/lumarel.exe
+	tools/demo.sh $(BUILD_DIR) $(DEMO_DIR)
+	$(WINE_RUN) --show $(DEMO_DIR)/lumarel.exe
 
 # A few seconds of each fuzz target on every run, so that a change that crashes one is caught.
 test: build native
