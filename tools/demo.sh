@@ -3,7 +3,10 @@
 # Lumarel, sample ROM files of several kinds, the project's demonstration emulator as
 # Snes9x\snes9x.exe with a readme.txt beside it, and a Lumarel.ini that points at it.
 #
-#   tools/demo.sh BUILD_DIR DEMO_DIR
+#   tools/demo.sh BUILD_DIR DEMO_DIR [DEMO_DIR_FOR_WINDOWS]
+#
+# The last is DEMO_DIR as Windows names it (C:\Games\Lumarel for a folder in the prefix's
+# drive_c); by default Linux's root is Wine's drive Z:.
 #
 # The programs and the readme are renewed every time; the ROMs and Lumarel.ini only when they
 # are missing, so that settings saved there (a real Snes9x chosen, say) stay.
@@ -13,6 +16,7 @@ build=$1
 demo=$2
 mkdir -p "$demo/Snes9x"
 demo=$(cd "$demo" && pwd)
+windows_demo=${3:-Z:${demo//\//\\}}
 cp "$build/lumarel.exe" "$demo/lumarel.exe"
 cp "$build/demo-emulator/snes9x.exe" "$demo/Snes9x/snes9x.exe"
 
@@ -47,9 +51,8 @@ snes9x.exe and press Close, then Options > Save Settings. The next `make run` ke
 The sample ROM files beside lumarel.exe hold nothing but zeros.
 TEXT
 
-# Linux's root is Wine's drive Z:.
 if [[ ! -e "$demo/Lumarel.ini" ]]; then
-    location="Z:${demo//\//\\}\\Snes9x\\snes9x.exe"
+    location="$windows_demo\\Snes9x\\snes9x.exe"
     {
         # A folder name beyond ASCII goes as UTF-8 with its mark, which Lumarel reads back
         # exactly whatever the ANSI code page.
