@@ -101,6 +101,7 @@ TEST(CommandLine, TheDemonstrationEmulatorNamesEveryPieceAsTheMainWindowDoes) {
     fewer.Joy_Stick_Type = {3, L"8 Button"};  // no piece while the joystick is off
     fewer.Extra = L"-x C:\\NOTES.TXT -m 99";
     using Named = std::vector<std::pair<std::wstring, std::wstring>>;
+    const std::wstring typed = L"none of Lumarel's options: passed on as typed";
     const Named self = {{kEmulator, L"this program, SNES9X.EXE, 297984 bytes"},
                         {kRom, L"the file Game.smc, 2097664 bytes"}};
     struct Case {
@@ -123,7 +124,7 @@ TEST(CommandLine, TheDemonstrationEmulatorNamesEveryPieceAsTheMainWindowDoes) {
           {L"-6", L"option JoyStick Type: 6 Button"},
           {L"-y", L"option TV Support"},
           {L"-gg ABCD-1234", L"Game Genie code ABCD-1234"},
-          {L"-x", L"none of Lumarel's options: passed on as typed"}}},
+          {L"-x", typed}}},
         {fewer,
          L"",
          {{L"-ns", L"option Sound On/Off: Off"},
@@ -131,10 +132,10 @@ TEST(CommandLine, TheDemonstrationEmulatorNamesEveryPieceAsTheMainWindowDoes) {
           {L"-hr", L"option Rom Settings: Hi Rom"},
           {L"-m 0", L"option Screen Resolution: 320x240, ModeX 8-bit, slow"},
           {L"-r 7", L"option Sound Rate: 44000 Hz"},
-          {L"-x", L"none of Lumarel's options: passed on as typed"},
+          {L"-x", typed},
           {L"C:\\NOTES.TXT", L"no such file"},
-          {L"-m", L"none of Lumarel's options: passed on as typed"},
-          {L"99", L"none of Lumarel's options: passed on as typed"}}},
+          {L"-m", typed},
+          {L"99", typed}}},
     };
     for (const Case& c : cases) {
         CheatCodes codes;
