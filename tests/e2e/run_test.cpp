@@ -41,7 +41,8 @@ TEST_F(RunTest, DemonstrationEmulatorShowsEachArgumentWithWhatItNames) {
     ASSERT_TRUE(CopyFileW(WindowsPath(DEMO_EMULATOR_EXE).c_str(), emulator.c_str(), FALSE));
     HWND main = StartLumarel();
     ASSERT_NE(main, nullptr) << "no main window within 30 s";
-    SendMessageW(GetDlgItem(main, File1), LB_SETCURSEL, 0, 0);
+    // Home selects the first ROM, as a person would from the keyboard; the click comes after.
+    PostKey(GetDlgItem(main, File1), VK_HOME);
     PostMessageW(GetDlgItem(main, Go_Button), BM_CLICK, 0, 0);
 
     HWND shown = FindTopLevelContaining(L"Snes9x - Lumarel's demonstration", 20s);
