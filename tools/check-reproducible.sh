@@ -16,10 +16,15 @@ trap 'rm -rf "$work"' EXIT
 second=$work/elsewhere/lumarel
 mkdir -p "$second"
 
-# The sources as they are now, committed or not; nothing the build or git ignores.
-git -C "$repo" ls-files -z --cached --others --exclude-standard |
-    tar -C "$repo" --null --files-from=- --ignore-failed-read -cf - 2>/dev/null |
-    tar -C "$second" -xf -
+# The sources as they are now, committed or not; nothing the build or git ignores (outside a
+# git checkout, everything but build/).
+if git -C "$repo" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git -C "$repo" ls-files -z --cached --others --exclude-standard |
+        tar -C "$repo" --null --files-from=- --ignore-failed-read -cf - 2>/dev/null |
+        tar -C "$second" -xf -
+else
+    tar -C "$repo" --exclude=./build -cf - . | tar -C "$second" -xf -
+fi
 
 # Both packed with the same time, the last commit's.
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || echo 315532800)}
