@@ -1,9 +1,11 @@
 # Everyday commands. `make run` and `make test` install what is missing first.
 BUILD_DIR  := build/mingw
 NATIVE_DIR := build/native
+CLANG_DIR  := build/clang
 WINE_RUN   := tools/wine-run.sh
 
-.PHONY: all deps build native run test soak screenshots fuzz dist clean format bench
+.PHONY: all deps build native clang reproducible run test soak screenshots fuzz dist clean format \
+	bench
 
 all: build
 
@@ -23,14 +25,34 @@ $(NATIVE_DIR)/build.ninja: CMakeLists.txt CMakePresets.json
 native: deps $(NATIVE_DIR)/build.ninja
 	cmake --build --preset native
 
-run: build
-	$(WINE_RUN) --show $(BUILD_DIR)/lumarel.exe
+# The product built by a second compiler, clang with lld for the same target against
+# mingw-w64's own headers and libraries, warnings as errors: code only one compiler accepts is
+# caught.
+$(CLANG_DIR)/build.ninja: CMakeLists.txt CMakePresets.json cmake/clang-mingw-w64-x86_64.cmake
+	cmake --preset clang
 
-# A few seconds of each fuzz target on every run, so that a change that crashes one is caught.
+clang: deps $(CLANG_DIR)/build.ninja
+	cmake --build --preset clang
+
+# lumarel.exe built again from a copy of the sources in another folder, and both builds and
+# their zips compared byte for byte.
+reproducible: build
+	tools/check-reproducible.sh $(BUILD_DIR)
+
+# Lumarel in a folder of its own with sample ROMs and the demonstration emulator, so that a
+# first run shows the whole road from a ROM to a started emulator.
+DEMO_DIR := build/demo
+run: build
+	tools/demo.sh $(BUILD_DIR) $(DEMO_DIR)
+	$(WINE_RUN) --show $(DEMO_DIR)/lumarel.exe
+
+# A few seconds of each fuzz target on every run, so that a change that crashes one is caught;
+# then the second compiler and the second build.
 test: build native
 	ctest --preset native
 	tools/fuzz.sh 3
 	$(WINE_RUN) --session ctest --preset mingw
+	$(MAKE) --no-print-directory clang reproducible
 
 # One Lumarel through 10,000 directory changes, 1,000 emulator runs and 200 openings of each
 # secondary window; fails if its memory or handles keep growing. make test runs a short one.
@@ -50,13 +72,11 @@ screenshots: build
 bench: build
 	tools/bench.sh
 
-# A portable download: the program, the README and the licence in one zip.
+# A portable download: the program, the README and the licence in one zip, with SHA256SUMS
+# beside it; the same commit gives the same bytes wherever it is built.
 DIST := build/lumarel-1.5.zip
 dist: build
-	rm -rf build/dist && mkdir -p build/dist/lumarel-1.5
-	cp $(BUILD_DIR)/lumarel.exe README.md LICENSE build/dist/lumarel-1.5/
-	cd build/dist && cmake -E tar cf ../lumarel-1.5.zip --format=zip lumarel-1.5
-	@echo "dist: $(DIST)"
+	tools/dist.py $(BUILD_DIR)/lumarel.exe README.md LICENSE $(DIST)
 
 clean:
 	rm -rf build

@@ -6,6 +6,8 @@ namespace lumarel {
 
 namespace {
 
+constexpr unsigned long kAccessDenied = 5;  // ERROR_ACCESS_DENIED
+
 Message HumanError(std::wstring text) {
     return {std::move(text), kHumanError, MessageIcon::Exclamation};
 }
@@ -68,10 +70,20 @@ void RunAction::RecordCommandLine(const std::wstring& commandLine) {
         return;
     }
     diagnosticFailureReported_ = true;
-    platform_.messages.Show({std::wstring(L"The command line could not be recorded in ") +
-                                 kDiagnosticFile + L":\n" + recorded.reason +
-                                 L"\n\nThe emulator is started all the same.",
-                             L"Lumarel", MessageIcon::Exclamation});
+    std::wstring text = std::wstring(L"The command line could not be recorded in ") +
+                        kDiagnosticFile + L":\n" + recorded.reason;
+    // Windows lets only administrators create files in the root of drive C, so a standard
+    // user's first record is refused there; once the file exists, every user may add to it.
+    FileFacts record;
+    if (recorded.error == kAccessDenied && platform_.textFiles.Look(kDiagnosticFile, record).ok &&
+        !record.exists) {
+        text += std::wstring(
+                    L"\n\nOnly administrators may create files at the top of drive C. An "
+                    L"administrator can create an empty ") +
+                kDiagnosticFile + L" once; from then on Lumarel adds to it.";
+    }
+    platform_.messages.Show({text + L"\n\nThe emulator is started all the same.", L"Lumarel",
+                             MessageIcon::Exclamation});
 }
 
 void RunAction::StartEmulator(const std::wstring& program, const std::wstring& commandLine,

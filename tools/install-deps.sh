@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build make g++ clang libclang-rt-dev
+    cmake ninja-build make g++ clang lld libclang-rt-dev python3
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine64 fonts-wine fonts-liberation
     xvfb x11-utils xdotool imagemagick

@@ -4,7 +4,9 @@
 Run from the repository root: python3 tools/make_pictures.py
 Uses only the standard library so the build machine needs nothing extra;
 shapes are signed distance functions, which gives cheap anti-aliasing and
-outlines of any width.
+outlines of any width. The run button's picture, its pointer and the About
+picture are drawn at 100, 150 and 200 %, so that each scale gets a sharp
+picture of its own rather than a stretched one.
 """
 import math
 import os
@@ -107,17 +109,33 @@ def vgrad(y0, c0, y1, c1):
 
 # ---- canvas: straight RGBA floats; design units may differ from pixels ----
 
+SCALES = (100, 150, 200)
+
+
+def scaled_size(units, percent):
+    return math.floor(units * percent / 100 + 0.5)
+
+
 class Canvas:
-    def __init__(self, w, h, units=None, bg=(0, 0, 0, 0)):
+    def __init__(self, w, h, units=None, bg=(0, 0, 0, 0), shift=(0.0, 0.0)):
         self.w, self.h = w, h
         self.k = (units or w) / w  # design units per pixel
+        self.shift = shift  # pixels the design moves by, to sit centred after rounding
         self.px = [list(bg) for _ in range(w * h)]
+
+    @classmethod
+    def at_scale(cls, w, h, percent, **kwargs):
+        """A canvas for a design of w x h units at a scale, its size rounded to whole pixels."""
+        s = percent / 100
+        pw, ph = scaled_size(w, percent), scaled_size(h, percent)
+        return cls(pw, ph, pw / s, shift=((pw - w * s) / 2, (ph - h * s) / 2), **kwargs)
 
     def fill(self, f, col, alpha=1.0):
         k = self.k
+        sx, sy = self.shift
         for j in range(self.h):
             for i in range(self.w):
-                x, y = (i + 0.5) * k, (j + 0.5) * k
+                x, y = (i + 0.5 - sx) * k, (j + 0.5 - sy) * k
                 cov = 0.5 - f(x, y) / k
                 if cov <= 0:
                     continue
@@ -220,9 +238,13 @@ def write(name, data):
 
 
 def bmp(name, c, bits):
+    """bits 32 keeps the straight alpha in each pixel's fourth byte, as Windows' icons do."""
     img = c.rgba()
     w, h = c.w, c.h
-    if bits == 24:
+    if bits == 32:
+        pal, pix = b"", pack_rows(w, h, 32, lambda x, y: bytes(
+            img[y * w + x][2::-1] + img[y * w + x][3:] if img[y * w + x][3] else (0, 0, 0, 0)))
+    elif bits == 24:
         pal, pix = b"", pack_rows(w, h, 24, lambda x, y: bytes(img[y * w + x][2::-1]))
     else:
         p, idx = indexed(img, bits)
@@ -278,8 +300,11 @@ def controller():
     return smooth_union(body, grips, 8)
 
 
-def draw_controller(c, cx, cy, s, line):
+def draw_controller(c, cx, cy, s, line, rim=0.0):
+    """rim: a light edge around the outline, so that the pad stands out on a dark face."""
     pad = place(controller(), cx, cy, s)
+    if rim:
+        c.fill(grow(pad, line + rim), (255, 255, 255), 0.9)
     c.outlined(pad, vgrad(cy - 19 * s, (86, 92, 116), cy + 29 * s, (42, 45, 60)), INK, line)
     dx, dy = cx - 26 * s, cy - 4 * s
     c.fill(union(box(dx - 9 * s, dy - 3 * s, dx + 9 * s, dy + 3 * s, 1.5 * s),
@@ -294,24 +319,31 @@ def play(cx, cy, h, r):
     return poly([(cx - w / 2, cy - h / 2), (cx + w / 2, cy), (cx - w / 2, cy + h / 2)], r)
 
 
-def go_button():
-    c = Canvas(101, 74, bg=(240, 240, 240, 1))
+def scale_suffix(percent):
+    return "" if percent == 100 else f"-{percent}"
+
+
+def go_button(percent):
+    # Transparent around the pad: the button's own face shows through, whatever the
+    # colour scheme or theme.
+    c = Canvas.at_scale(101, 74, percent)
     c.fill(ellipse(50.5, 66, 40, 4.5), (0, 0, 0), 0.12)
-    draw_controller(c, 50.5, 33, 0.96, 1.6)
+    draw_controller(c, 50.5, 33, 0.96, 1.6, rim=1.2)
     tri = play(51.5, 34, 29, 2.5)
     c.fill(grow(tri, 4.5), (255, 255, 255))
     c.outlined(tri, vgrad(19, (120, 230, 110), 51, (30, 160, 55)), GREEN_DARK, 1.5)
     c.fill(seg(43, 26, 43, 36, 1.2), (255, 255, 255), 0.55)  # glint reads as glossy
-    bmp("go_button.bmp", c, 24)
+    bmp(f"go_button{scale_suffix(percent)}.bmp", c, 32)
 
 
-def go_pointer():
-    c = Canvas(32, 32)
+def go_pointer(percent):
+    c = Canvas.at_scale(32, 32, percent)
     arrow = poly([(1, 1), (1, 20), (5.5, 16), (9, 23.5), (12.5, 22), (9.2, 15), (15, 15)])
     c.outlined(arrow, (255, 255, 255), (0, 0, 0), 1)
     tri = play(23.5, 24.5, 12, 0.8)
     c.outlined(tri, GREEN, (0, 0, 0), 1.1)
-    icon_file("go_pointer.cur", [(c, 32, (1, 1))], 2)
+    hot = scaled_size(1, percent)
+    return c, 32, (hot, hot)
 
 
 def lumarel_icon(size):
@@ -331,8 +363,8 @@ def lumarel_icon(size):
     return c
 
 
-def about():
-    c = Canvas(102, 124)
+def about(percent):
+    c = Canvas.at_scale(102, 124, percent)
     c.fill(box(-1, -1, 103, 125), vgrad(0, (104, 170, 238), 80, (206, 232, 252)))
     for a in range(12):  # sun rays
         t = a * math.pi / 6
@@ -372,10 +404,12 @@ def about():
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    go_button()
-    go_pointer()
+    for percent in SCALES:
+        go_button(percent)
+        bmp(f"about{scale_suffix(percent)}.bmp", about(percent), 8)
+    # One cursor file with every size: Windows picks the one asked for.
+    icon_file("go_pointer.cur", [go_pointer(percent) for percent in SCALES], 2)
     icon_file("lumarel.ico", [(lumarel_icon(s), b, None) for b in (4, 8) for s in (16, 32, 48)], 1)
-    bmp("about.bmp", about(), 8)
 
 
 if __name__ == "__main__":

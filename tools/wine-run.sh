@@ -6,7 +6,8 @@
 #   wine-run.sh --show PROGRAM.exe      make run: show Lumarel; without a display, take a
 #                                       screenshot of it on a virtual one and say where
 #
-# Without DISPLAY an Xvfb server of our own is started, and stopped when the run ends.
+# Without DISPLAY an Xvfb server of our own is started, and stopped when the run ends; its
+# screen is LUMAREL_SCREEN pixels (1280x1024 unless set).
 # The prefix lives under the build directory (never ~/.wine) and is booted once.
 set -euo pipefail
 
@@ -38,7 +39,8 @@ start_display() {
     [[ -n "${DISPLAY:-}" ]] && return 0
     local number_file
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${LUMAREL_SCREEN:-1280x1024}x24" -nolisten tcp \
+        3>"$number_file" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [[ -s "$number_file" ]] && break

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "demo/emulator_report.h"
 #include "tests/support/windows_arguments.h"
 
 namespace lumarel {
@@ -39,18 +40,8 @@ LaunchOptions Quiet() {
     return options;
 }
 
-std::wstring Pieces(const LaunchOptions& options, const CheatCodes& codes = {}) {
-    const std::wstring line = AssembleCommandLine(kEmulator, kRom, options, codes);
-    const std::wstring head = kEmulator + L" " + kRom + L" ";
-    EXPECT_EQ(line.substr(0, head.size()), head);
-    return line.substr(head.size());
-}
-
-TEST(CommandLine, WorkedExamplesToTheCharacter) {
-    const std::wstring first = AssembleCommandLine(kEmulator, kRom, Defaults(), {});
-    EXPECT_EQ(first, L"C:\\EMU\\SNES9X.EXE C:\\ROMS\\GAME.SMC -ns -j ");
-    EXPECT_EQ(first.size(), 42u);
-
+// The second worked example: every option that adds a piece.
+LaunchOptions EverythingSet() {
     LaunchOptions options = Defaults();
     options.Sound_on = true;
     options.Sound_Off = false;
@@ -68,9 +59,24 @@ TEST(CommandLine, WorkedExamplesToTheCharacter) {
     options.DontRom = false;
     options.cOlOr16 = options.ScaleImg = options.Trans = options.tv = Checked;
     options.Extra = L"-x";
+    return options;
+}
+
+std::wstring Pieces(const LaunchOptions& options, const CheatCodes& codes = {}) {
+    const std::wstring line = AssembleCommandLine(kEmulator, kRom, options, codes);
+    const std::wstring head = kEmulator + L" " + kRom + L" ";
+    EXPECT_EQ(line.substr(0, head.size()), head);
+    return line.substr(head.size());
+}
+
+TEST(CommandLine, WorkedExamplesToTheCharacter) {
+    const std::wstring first = AssembleCommandLine(kEmulator, kRom, Defaults(), {});
+    EXPECT_EQ(first, L"C:\\EMU\\SNES9X.EXE C:\\ROMS\\GAME.SMC -ns -j ");
+    EXPECT_EQ(first.size(), 42u);
+
     CheatCodes codes;
     codes[0] = L"ABCD-1234";
-    const std::wstring second = AssembleCommandLine(kEmulator, kRom, options, codes);
+    const std::wstring second = AssembleCommandLine(kEmulator, kRom, EverythingSet(), codes);
     EXPECT_EQ(
         second,
         L"C:\\EMU\\SNES9X.EXE C:\\ROMS\\GAME.SMC -sc -st -lr -tr -i2 -16 -m 9 -r 4 -f 2 -6 -y "
@@ -78,6 +84,72 @@ TEST(CommandLine, WorkedExamplesToTheCharacter) {
     EXPECT_EQ(second.size(), 96u);
     EXPECT_FALSE(LengthWarning(first));
     EXPECT_FALSE(LengthWarning(second));
+}
+
+TEST(CommandLine, TheDemonstrationEmulatorNamesEveryPieceAsTheMainWindowDoes) {
+    const auto lookUp = [](const std::wstring& path) -> demo::FileOnDisk {
+        if (path == kEmulator) {
+            return {true, L"SNES9X.EXE", 297984};
+        }
+        return path == kRom ? demo::FileOnDisk{true, L"Game.smc", 2097664} : demo::FileOnDisk{};
+    };
+    LaunchOptions fewer = Defaults();
+    fewer.HiRom = true;
+    fewer.DontRom = false;
+    fewer.Screen_Resolution = {1, L"320x240, ModeX 8-bit, slow"};
+    fewer.Sound_Rate = {7, L"44000 Hz"};
+    fewer.Joy_Stick_Type = {3, L"8 Button"};  // no piece while the joystick is off
+    fewer.Extra = L"-x C:\\NOTES.TXT -m 99";
+    using Named = std::vector<std::pair<std::wstring, std::wstring>>;
+    const std::wstring typed = L"none of Lumarel's options: passed on as typed";
+    const Named self = {{kEmulator, L"this program, SNES9X.EXE, 297984 bytes"},
+                        {kRom, L"the file Game.smc, 2097664 bytes"}};
+    struct Case {
+        LaunchOptions options;
+        std::wstring code;
+        Named pieces;
+    };
+    const Case cases[] = {
+        {EverythingSet(),
+         L"ABCD-1234",
+         {{L"-sc", L"option Scale Image to Screen"},
+          {L"-st", L"option Sound Stereo/Mono: Stereo"},
+          {L"-lr", L"option Rom Settings: Lo Rom"},
+          {L"-tr", L"option Transparent Effects"},
+          {L"-i2", L"option SuperFX On/Off: On"},
+          {L"-16", L"option 16 Bit Colour"},
+          {L"-m 9", L"option Screen Resolution: 320x240 16-bit"},
+          {L"-r 4", L"option Sound Rate: 22050 Hz"},
+          {L"-f 2", L"option Frame Rate: 2"},
+          {L"-6", L"option JoyStick Type: 6 Button"},
+          {L"-y", L"option TV Support"},
+          {L"-gg ABCD-1234", L"Game Genie code ABCD-1234"},
+          {L"-x", typed}}},
+        {fewer,
+         L"",
+         {{L"-ns", L"option Sound On/Off: Off"},
+          {L"-j", L"option JoyStick On/Off: Off"},
+          {L"-hr", L"option Rom Settings: Hi Rom"},
+          {L"-m 0", L"option Screen Resolution: 320x240, ModeX 8-bit, slow"},
+          {L"-r 7", L"option Sound Rate: 44000 Hz"},
+          {L"-x", typed},
+          {L"C:\\NOTES.TXT", L"no such file"},
+          {L"-m", typed},
+          {L"99", typed}}},
+    };
+    for (const Case& c : cases) {
+        CheatCodes codes;
+        codes[4] = c.code;
+        const std::wstring line = AssembleCommandLine(kEmulator, kRom, c.options, codes);
+        Named named;
+        for (const demo::NamedArgument& argument :
+             demo::NameArguments(testing::SplitWindowsCommandLine(line), lookUp)) {
+            named.emplace_back(argument.argument, argument.names);
+        }
+        Named expected = self;
+        expected.insert(expected.end(), c.pieces.begin(), c.pieces.end());
+        EXPECT_EQ(named, expected) << line;
+    }
 }
 
 TEST(CommandLine, EachPieceUnderItsOwnCondition) {

@@ -138,6 +138,40 @@ TEST_F(RunActionTest, UnwritableRecordIsReportedOncePerRunAndTheEmulatorStillSta
     EXPECT_EQ(caption.caption, L"Lumarel v1.5");
 }
 
+TEST_F(RunActionTest, RecordRefusedInTheRootOfDriveCSaysWhyAndWhatEndsItForGood) {
+    const std::wstring cure =
+        L"\n\nOnly administrators may create files at the top of drive C. An administrator can "
+        L"create an empty c:\\qzdebug.out once; from then on Lumarel adds to it.";
+    struct Case {
+        const char* name;
+        OsResult failure;
+        bool recordExists;
+        bool explained;
+    };
+    const Case cases[] = {
+        {"refused to create it", OsResult::Failure(5, L"Access is denied."), false, true},
+        // There it is the file itself that is closed to the user: creating it is no cure.
+        {"refused to write to it", OsResult::Failure(5, L"Access is denied."), true, false},
+        {"disk full", OsResult::Failure(112, L"There is not enough space on the disk."), false,
+         false},
+    };
+    for (const Case& c : cases) {
+        FakePlatform platform;
+        platform.textFiles.appendResult = c.failure;
+        if (c.recordExists) {
+            platform.textFiles.contents[kDiagnosticFile] = L"";
+        }
+        RunAction run(platform.Services());
+        run.Run(request, caption);
+        ASSERT_EQ(platform.messages.shown.size(), 1u) << c.name;
+        EXPECT_EQ(platform.messages.shown[0].text,
+                  L"The command line could not be recorded in c:\\qzdebug.out:\n" +
+                      c.failure.reason + (c.explained ? cure : L"") +
+                      L"\n\nThe emulator is started all the same.")
+            << c.name;
+    }
+}
+
 TEST_F(RunActionTest, TheEmulatorIsNamedInFullAsTheProgramToRun) {
     fake.shortPaths.conversions = {{L"C:\\EMU\\SNES9X.EXE", L"C:\\EMU\\SNES9X.EXE"}};
     action.Run(request, caption);

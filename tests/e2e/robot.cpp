@@ -145,9 +145,15 @@ bool ReadFootprint(const Process& process, Footprint& footprint) {
 }
 
 std::wstring TextOf(HWND window) {
-    wchar_t text[1024] = L"";
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, nullptr);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+        return {};
+    }
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(copied < text.size() ? copied : 0);
     return text;
 }
 

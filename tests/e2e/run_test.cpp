@@ -40,6 +40,34 @@ TEST_F(RunTest, RunButtonStartsTheEmulatorWithShortPathsAndRecordsTheLine) {
     EXPECT_TRUE(WaitUntil([&] { return TextOf(main) == L"Lumarel v1.5"; }, 5s));
 }
 
+TEST_F(RunTest, DemonstrationEmulatorShowsEachArgumentWithWhatItNames) {
+    ASSERT_TRUE(CopyFileW(WindowsPath(DEMO_EMULATOR_EXE).c_str(), emulator.c_str(), FALSE));
+    HWND main = StartLumarel();
+    ASSERT_NE(main, nullptr) << "no main window within 30 s";
+    // Home selects the first ROM, as a person would from the keyboard; the click comes after.
+    PostKey(GetDlgItem(main, File1), VK_HOME);
+    PostMessageW(GetDlgItem(main, Go_Button), BM_CLICK, 0, 0);
+
+    HWND shown = FindTopLevelContaining(L"Snes9x - Lumarel's demonstration", 20s);
+    ASSERT_NE(shown, nullptr) << "no window of the demonstration emulator within 20 s";
+    const std::wstring report = TextOf(GetWindow(shown, GW_CHILD));
+    PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+    const std::wstring lines[] = {
+        L"  " + ShortForm(emulator) + L" " + ShortForm(rom) + L" -ns -j \r\n",
+        L"this program, snes9x.exe, ",
+        L"the file a long game name.smc, 1500000 bytes\r\n",
+        L"  -ns   ",
+        L"option Sound On/Off: Off\r\n",
+        L"option JoyStick On/Off: Off\r\n",
+        L"Lumarel asked for a maximised window.",
+    };
+    for (const std::wstring& line : lines) {
+        EXPECT_NE(report.find(line), std::wstring::npos) << Ascii(line) << " in:\n"
+                                                         << Ascii(report);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(shown); }, 10s)) << "Esc left it open";
+}
+
 TEST_F(RunTest, DoubleClickOnARomStartsTheEmulator) {
     HWND main = StartLumarel();
     ASSERT_NE(main, nullptr) << "no main window within 30 s";

@@ -2,14 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "tests/window/main_window_fixture.h"
+#include "ui/help/help_windows.h"
 
 namespace lumarel {
 namespace {
 
 using namespace lumarel::testing;
+
+// The width and height of an icon's or cursor's colour image, or of a bitmap.
+using Size = std::pair<LONG, LONG>;
+Size ImageSize(HANDLE image, bool isBitmap) {
+    BITMAP bitmap{};
+    if (isBitmap) {
+        GetObjectW(image, sizeof(bitmap), &bitmap);
+        return {bitmap.bmWidth, bitmap.bmHeight};
+    }
+    ICONINFO parts{};
+    if (image == nullptr || !GetIconInfo(static_cast<HICON>(image), &parts)) {
+        return {};
+    }
+    GetObjectW(parts.hbmColor, sizeof(bitmap), &bitmap);
+    DeleteObject(parts.hbmColor);
+    DeleteObject(parts.hbmMask);
+    return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+// The window's reaction to being moved to a monitor of another dpi.
+void ChangeDpi(HWND window, UINT dpi) {
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
 
 TEST_F(MainWindowTest, WindowCaptionAndClientAreaInTwips) {
     EXPECT_EQ(WindowText(window->Hwnd()), L"Lumarel v1.5");
@@ -216,6 +243,50 @@ TEST_F(MainWindowTest, KeyboardOrderFollowsTheRunButton) {
     EXPECT_EQ(SendMessageW(Control(Sound_Off), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(GetNextDlgTabItem(window->Hwnd(), Control(Screen_Resolution), FALSE),
               Control(Sound_on));
+}
+
+TEST_F(MainWindowTest, PicturesAndPointerAreTheOnesDrawnForTheDpi) {
+    AboutWindow about(GetModuleHandleW(nullptr), fake.Services());
+    ASSERT_TRUE(about.Create(window->Hwnd()));
+    HWND button = Control(Go_Button);
+    struct Case {
+        UINT dpi;
+        Size run, about;
+        LONG pointer;
+    };
+    // Between two drawn scales, the smaller: a picture never outgrows its control.
+    const Case cases[] = {
+        {192, {202, 148}, {204, 248}, 64}, {144, {152, 111}, {153, 186}, 48},
+        {120, {101, 74}, {102, 124}, 32},  {288, {202, 148}, {204, 248}, 64},
+        {168, {152, 111}, {153, 186}, 48}, {96, {101, 74}, {102, 124}, 32},
+    };
+    for (const Case& c : cases) {
+        ChangeDpi(window->Hwnd(), c.dpi);
+        ChangeDpi(about.Hwnd(), c.dpi);
+        EXPECT_EQ(
+            ImageSize(reinterpret_cast<HANDLE>(SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0)),
+                      false),
+            c.run)
+            << c.dpi;
+        EXPECT_EQ(ImageSize(reinterpret_cast<HANDLE>(SendMessageW(about.Control(Picture1),
+                                                                  STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                            true),
+                  c.about)
+            << c.dpi;
+        SendMessageW(button, WM_SETCURSOR, reinterpret_cast<WPARAM>(button),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(ImageSize(GetCursor(), false), Size(c.pointer, c.pointer)) << c.dpi;
+    }
+}
+
+TEST_F(MainWindowTest, RunButtonIsDrawnAnewWhenTheSystemsColoursOrThemeChange) {
+    ShowWindow(window->Hwnd(), SW_SHOWNOACTIVATE);
+    for (UINT message : {WM_SYSCOLORCHANGE, WM_THEMECHANGED}) {
+        DrainMessages();
+        ASSERT_FALSE(GetUpdateRect(Control(Go_Button), nullptr, FALSE));
+        SendMessageW(window->Hwnd(), message, 0, 0);
+        EXPECT_TRUE(GetUpdateRect(Control(Go_Button), nullptr, FALSE)) << message;
+    }
 }
 
 TEST_F(MainWindowTest, RunButtonHasFocusWhenTheWindowOpens) {

@@ -6,6 +6,7 @@
 // come first; the focusable controls follow in the order the Tab key visits them. Option
 // buttons that follow each other inside one frame form one group.
 
+#include <array>
 #include <span>
 
 namespace lumarel {
@@ -14,14 +15,14 @@ enum class ControlKind {
     Frame,          // group box; its caption may be empty
     Label,          // static text, left aligned
     CentredLabel,   // static text, centred
-    PictureButton,  // push button showing a bitmap
+    PictureButton,  // push button showing a picture, transparent around its drawing
     PushButton,
     OptionButton,  // radio button
     CheckBox,      // three states; the user switches between unchecked and checked
     DropDownList,  // pick-only combo box
     TextBox,       // single line
     ReadOnlyText,  // multi-line, scrolls vertically, cannot be edited
-    Picture,       // a bitmap that reports clicks
+    Picture,       // a picture that reports clicks
     ListBox,
     DriveList,      // drop-down of the machine's drives
     DirectoryList,  // owner-drawn path and subdirectories
@@ -43,6 +44,15 @@ struct FontSpec {
     bool underline = false;
 };
 
+// What a picture or picture button shows, drawn at 100, 150 and 200 %: the largest scale the
+// window's dpi reaches is shown, so that a picture stays sharp and as large, relative to the
+// window, as at 100 %.
+struct PictureSpec {
+    std::array<int, 3> bitmaps;  // bitmap resources at 100, 150 and 200 %
+    int pointer = 0;  // a cursor resource holding the mouse pointer over the control, drawn at
+                      // the same scales; 0: the usual arrow
+};
+
 struct ControlSpec {
     int id = 0;
     const wchar_t* name = L"";  // the identifier the control is known by
@@ -54,6 +64,7 @@ struct ControlSpec {
     std::span<const wchar_t* const> items;      // drop-down list items, in order
     const FontSpec* font = nullptr;             // nullptr: the dialog font
     const wchar_t* screenReaderName = nullptr;  // for a control without caption or hover text
+    const PictureSpec* picture = nullptr;       // for a Picture or PictureButton
 };
 
 }  // namespace lumarel

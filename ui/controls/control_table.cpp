@@ -27,7 +27,7 @@ WindowClass ClassFor(ControlKind kind) {
         case ControlKind::CentredLabel:
             return {WC_STATICW, SS_CENTER | SS_NOPREFIX, 0};
         case ControlKind::PictureButton:
-            return {WC_BUTTONW, BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, 0};
+            return {WC_BUTTONW, BS_PUSHBUTTON | BS_ICON | WS_TABSTOP, 0};
         case ControlKind::PushButton:
             return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0};
         case ControlKind::OptionButton:
@@ -96,7 +96,7 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
     dpi_ = dpi;
     fonts_ = TableFonts::For(table, dpi);
     CreateTooltips();
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    instance_ = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     TextMeasure measure(parent);
     for (size_t index = 0; index < table.size(); ++index) {
         const ControlSpec& design = table[index];
@@ -111,7 +111,7 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
         HWND control = CreateWindowExW(
             windowClass.exStyle, windowClass.className, caption, style, rect.left, rect.top,
             rect.right - rect.left, rect.bottom - rect.top, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
         if (control == nullptr) {
             return false;
         }
@@ -135,7 +135,13 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
     if (tooltips_ != nullptr) {
         SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Dialog()), FALSE);
     }
+    ShowPictures();
     return true;
+}
+
+void ControlSet::ShowPictures() {
+    const auto controlOf = [this](int id) { return Hwnd(id); };
+    pictures_.Show(instance_, table_, controlOf, dpi_);
 }
 
 RECT ControlSet::PixelRect(const ControlSpec& design, UINT dpi) const {
@@ -176,7 +182,22 @@ void ControlSet::Layout(UINT dpi) {
     if (tooltips_ != nullptr) {
         SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Dialog()), FALSE);
     }
+    ShowPictures();
     InvalidateRect(parent_, nullptr, TRUE);
+}
+
+void ControlSet::FollowSystemLook(UINT message, WPARAM wParam, LPARAM lParam) {
+    // WM_THEMECHANGED reaches every window from the system; WM_SYSCOLORCHANGE only the
+    // top-level ones.
+    if (message == WM_SYSCOLORCHANGE) {
+        for (const auto& [id, control] : windows_) {
+            SendMessageW(control, message, wParam, lParam);
+        }
+        if (tooltips_ != nullptr) {
+            SendMessageW(tooltips_, message, wParam, lParam);
+        }
+    }
+    RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ControlSet::SetCaption(int id, const std::wstring& text) {

@@ -11,6 +11,7 @@
 
 #include "ui/controls/control_messages.h"
 #include "ui/controls/control_design.h"
+#include "ui/controls/control_pictures.h"
 #include "ui/controls/text_fit.h"
 
 namespace lumarel {
@@ -26,12 +27,21 @@ public:
     ~ControlSet();
 
     // Creates every control of the table as a child of `parent`, each at once at its place
-    // and in its font for the dpi. False when one could not be created (the window is then
-    // unusable and should not be shown).
+    // and in its font and with its picture for the dpi. False when one could not be created
+    // (the window is then unusable and should not be shown).
     bool Create(HWND parent, std::span<const ControlSpec> table, UINT dpi);
 
-    // Places every control anew for another dpi and gives it the font for that dpi.
+    // Places every control anew for another dpi and gives it the font and picture for that
+    // dpi.
     void Layout(UINT dpi);
+
+    // The mouse pointer over a control: its picture's own, or nullptr for the usual one.
+    HCURSOR PointerOver(HWND control) const { return pictures_.PointerOver(control); }
+
+    // The system's colours (WM_SYSCOLORCHANGE) or theme (WM_THEMECHANGED) changed: the
+    // controls hear of it, since common controls learn it only from their window, and all
+    // are drawn anew, a picture button's picture on its new face.
+    void FollowSystemLook(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND Hwnd(int id) const;
     const ControlSpec* DesignOf(int id) const;
@@ -63,13 +73,16 @@ public:
 
 private:
     void CreateTooltips();
+    void ShowPictures();
     // Where a control goes: its table rectangle, widened to its caption where it has one.
     RECT PlacedRect(const ControlSpec& design, const std::wstring& caption, TextMeasure& measure,
                     UINT dpi) const;
 
     HWND parent_ = nullptr;
+    HINSTANCE instance_ = nullptr;
     HWND tooltips_ = nullptr;
     TableFonts fonts_;
+    ControlPictures pictures_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::span<const ControlSpec> table_;
     std::map<int, HWND> windows_;

@@ -3,9 +3,26 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
+
 namespace lumarel {
 
 inline constexpr int kTwipsPerInch = 1440;
+
+// The scales, in per cent, that Lumarel's pictures are drawn at.
+inline constexpr std::array<int, 3> kPictureScales = {100, 150, 200};
+
+// Which of kPictureScales to show at a dpi: the largest the dpi reaches, so that a picture
+// never outgrows the control laid out for it (at 125 % the 100 % picture, at 175 % the 150 %).
+inline std::size_t PictureScaleIndex(UINT dpi) {
+    std::size_t index = 0;
+    while (index + 1 < kPictureScales.size() &&
+           static_cast<int>(dpi) * 100 >= kPictureScales[index + 1] * USER_DEFAULT_SCREEN_DPI) {
+        ++index;
+    }
+    return index;
+}
 
 // Pixels for a length in twips at the given dots per inch.
 inline int TwipsToPixels(int twips, UINT dpi) {

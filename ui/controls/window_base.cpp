@@ -113,6 +113,20 @@ LRESULT WindowBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnCommand(LOWORD(wParam), HIWORD(wParam));
             }
             return 0;
+        case WM_SETCURSOR:
+            // A child's default handling asks its window first: a control with a pointer
+            // of its own gets it here.
+            if (LOWORD(lParam) == HTCLIENT) {
+                if (HCURSOR pointer = controls_.PointerOver(reinterpret_cast<HWND>(wParam))) {
+                    SetCursor(pointer);
+                    return TRUE;
+                }
+            }
+            break;
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+            controls_.FollowSystemLook(message, wParam, lParam);
+            break;
         case WM_DPICHANGED: {
             const UINT dpi = HIWORD(wParam);
             controls_.Layout(dpi);

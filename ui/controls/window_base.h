@@ -1,6 +1,7 @@
 #pragma once
 // What every Lumarel window has: its class, its controls created from their table, its size
-// from its client area in twips, centring, dpi changes and its end. The main window and the
+// from its client area in twips, centring, dpi changes, the pictures and pointers of its
+// controls, changes of the system's colours and theme, and its end. The main window and the
 // secondary windows build on it.
 
 #include <windows.h>

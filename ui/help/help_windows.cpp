@@ -14,6 +14,7 @@ using K = ControlKind;
 
 const FontSpec kReferenceFont = {L"Courier New", 8.25};
 const FontSpec kAboutFont = {L"MS Sans Serif", 8.25};
+const PictureSpec kAboutPicture = {{IDB_ABOUT, IDB_ABOUT_150, IDB_ABOUT_200}};
 
 // clang-format off
 const ControlSpec kKeyboardControls[] = {
@@ -26,7 +27,7 @@ const ControlSpec kAboutControls[] = {
     {fraAbout, L"fraAbout", K::Frame, nullptr, nullptr, {120, 120, 4455, 2895}},
     {cmdAbout, L"cmdAbout", K::PushButton, L"Close", nullptr, {2640, 3120, 975, 375}},
     {lblAbout, L"lblAbout", K::Label, nullptr, nullptr, {120, 240, 4215, 2535}, fraAbout, {}, &kAboutFont, L"About Lumarel"},
-    {Picture1, L"Picture1", K::Picture, nullptr, nullptr, {4680, 240, 1575, 1920}, 0, {}, nullptr, L"Picture"},
+    {Picture1, L"Picture1", K::Picture, nullptr, nullptr, {4680, 240, 1575, 1920}, 0, {}, nullptr, L"Picture", &kAboutPicture},
 };
 // clang-format on
 
@@ -74,20 +75,10 @@ void KeyboardWindow::OnCommand(int id, int code) {
 
 AboutWindow::AboutWindow(HINSTANCE instance, const Platform& platform)
     : ModalWindow(instance, platform.session, {L"About Lumarel", 6405, 3570, kAboutControls}),
-      messages_(platform.messages),
-      instance_(instance) {}
-
-AboutWindow::~AboutWindow() {
-    if (picture_ != nullptr) {
-        DeleteObject(picture_);
-    }
-}
+      messages_(platform.messages) {}
 
 void AboutWindow::Form_Load() {
     CentreOnScreen();
-    picture_ = static_cast<HBITMAP>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDB_ABOUT), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-    SendMessageW(Control(Picture1), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
     SendMessageW(Control(cmdAbout), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 

@@ -31,7 +31,6 @@ private:
 class AboutWindow final : public ModalWindow {
 public:
     AboutWindow(HINSTANCE instance, const Platform& platform);
-    ~AboutWindow() override;
     void cmdAbout_Click() { Close(); }
     void Picture1_Click();
 
@@ -42,8 +41,6 @@ private:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     MessageBoxes& messages_;
-    HINSTANCE instance_;
-    HBITMAP picture_ = nullptr;
 };
 
 }  // namespace lumarel

@@ -1,6 +1,7 @@
 #include "ui/main/main_layout.h"
 
 #include "launch/option_table.h"
+#include "resources/resource_ids.h"
 
 namespace lumarel {
 
@@ -26,6 +27,9 @@ constexpr ControlSpec Option(OptionControl option, TwipsRect rect, int frame) {
     const OptionRow& row = OptionRowOf(option);
     return {option, row.name, KindOf(row.kind), row.caption, row.tooltip, rect, frame, row.items};
 }
+
+const PictureSpec kRunPicture = {{IDB_GO_BUTTON, IDB_GO_BUTTON_150, IDB_GO_BUTTON_200},
+                                 IDC_GO_POINTER};
 
 // Frames and labels first, then the focusable controls in keyboard order.
 // clang-format off
@@ -53,7 +57,7 @@ const ControlSpec kMainControls[] = {
     {StatBar, L"StatBar", K::StatusBar, nullptr, nullptr, {0, 6150, 6975, 375}},
 
     // The run button shows only its picture; its text is what screen readers announce.
-    {Go_Button, L"Go_Button", K::PictureButton, L"Run the Emulator", L"Run the Emulator", {5280, 4440, 1575, 1155}, Main_Frame},
+    {Go_Button, L"Go_Button", K::PictureButton, L"Run the Emulator", L"Run the Emulator", {5280, 4440, 1575, 1155}, Main_Frame, {}, nullptr, nullptr, &kRunPicture},
     Option(Screen_Resolution, {240, 240, 2535, 315}, Screen_Res_Frame),
     Option(Sound_on, {240, 240, 615, 255}, Sound_Frame),
     Option(Sound_Off, {1200, 240, 615, 255}, Sound_Frame),

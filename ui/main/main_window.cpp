@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <dbt.h>
 
-#include "resources/resource_ids.h"
 #include "launch/command_line.h"
 #include "launch/option_table.h"
 #include "platform/win32/win32_services.h"
@@ -48,9 +47,6 @@ MainWindow::~MainWindow() {
     // Here, not in the base, so that this window's own end runs; it ends no message loop.
     endRunWhenClosed_ = false;
     Close();
-    if (goPicture_ != nullptr) {
-        DeleteObject(goPicture_);
-    }
 }
 
 bool MainWindow::Create() {
@@ -68,19 +64,12 @@ bool MainWindow::Create() {
     const UINT dpi = WindowDpi(Hwnd());
     SetStatusPanels(dpi);
 
-    goPicture_ = static_cast<HBITMAP>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDB_GO_BUTTON), IMAGE_BITMAP, 0, 0, 0));
-    goPointer_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_GO_POINTER));
-    HWND goButton = Control(Go_Button);
-    SendMessageW(goButton, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(goPicture_));
-    SetWindowSubclass(goButton, GoButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
-
     browser_.Attach(controls_, {Drive1, Dir1, File1}, dpi,
                     {[this] { Drive1_Change(); }, [this] { Dir1_Change(); },
                      [this] { File1_Click(); }, [this] { File1_DblClick(); }});
-    trace_.Reach(L"status bar, picture and drives");
+    trace_.Reach(L"status bar and drives");
     Form_Load();
-    SetFocus(goButton);
+    SetFocus(Control(Go_Button));
     // Named once the window is up, so that start-up does not wait for COM.
     SetTimer(Hwnd(), kNameControlsTimer, kNameControlsDelayMs, nullptr);
     return true;
@@ -350,25 +339,6 @@ void MainWindow::OnDestroy() {
     if (endRunWhenClosed_) {
         PostQuitMessage(0);
     }
-}
-
-LRESULT CALLBACK MainWindow::GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR data) {
-    return CatchAtSystemBoundary(
-        message,
-        [&]() -> LRESULT {
-            auto* self = reinterpret_cast<MainWindow*>(data);
-            if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT &&
-                self->goPointer_ != nullptr) {
-                SetCursor(self->goPointer_);
-                return TRUE;
-            }
-            if (message == WM_NCDESTROY) {
-                RemoveWindowSubclass(button, GoButtonProc, id);
-            }
-            return DefSubclassProc(button, message, wParam, lParam);
-        },
-        [&] { return DefSubclassProc(button, message, wParam, lParam); });
 }
 
 }  // namespace lumarel

@@ -72,8 +72,6 @@ public:
     void EndRunWhenClosed() { endRunWhenClosed_ = true; }
 
 private:
-    static LRESULT CALLBACK GoButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnCommand(int id, int code) override;
     void OnMenuCommand(int id) override;
@@ -89,8 +87,6 @@ private:
     Browser browser_;
     RunAction runAction_;
     StartupTrace trace_;
-    HBITMAP goPicture_ = nullptr;
-    HCURSOR goPointer_ = nullptr;
     bool endRunWhenClosed_ = false;
 };
 
