@@ -144,6 +144,8 @@ case "${1:-}" in
         wine "$@" >"$output" 2>&1 </dev/null || status=$?
         cat "$output"
         rm -f "$output"
+        # A program that failed without a word would leave the log empty: say how it ended.
+        [[ $status -eq 0 ]] || say "$(basename "$1") ended with status $status"
         exit "$status"
         ;;
 esac
