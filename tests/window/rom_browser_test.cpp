@@ -324,7 +324,7 @@ TEST_F(RomBrowserTest, TheMouseOnTheRomListActsAsOnAListBox) {
     };
     RECT client{};
     GetClientRect(roms, &client);
-    // Beyond the column, at the list's edge, the line is still the line.
+    // At the list's right edge the line is still the line.
     POINT second = ListViewLinePoint(roms, 1);
     second.x = client.right - 2;
     press(WM_LBUTTONDOWN, WM_LBUTTONUP, second);

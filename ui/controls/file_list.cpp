@@ -47,7 +47,7 @@ void FileList::Attach(HWND listView) {
         DestroyWindow(own);
     }
     SetWindowSubclass(listView_, ListViewProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    FitColumn();
+    FitColumn(CurrentlyScrolls());
 }
 
 OsResult FileList::SetDirectory(const std::wstring& directory) {
@@ -81,7 +81,12 @@ void FileList::ShowDirectory(const std::wstring& directory,
         }
     }
     selected_ = -1;
+    // Narrower before the count, wider after it: never wider than the list meanwhile.
+    if (ScrollsWith(listed_.size())) {
+        FitColumn(true);
+    }
     SendMessageW(listView_, LVM_SETITEMCOUNT, listed_.size(), LVSICF_NOSCROLL);
+    FitColumn(CurrentlyScrolls());
     SendMessageW(listView_, LVM_ENSUREVISIBLE, 0, FALSE);
     selectingByCode_ = false;
 }
@@ -141,65 +146,28 @@ int FileList::Find(const std::wstring& text, bool partial, bool wrap, int start)
     return oneLetter ? Find(text.substr(0, 1), true, wrap, start + 1) : -1;
 }
 
-void FileList::FitColumn() {
-    // As wide as the list less its scroll bar, whether or not the bar shows: a column that
-    // changed its width when the bar came or went would cost a new layout of the list at
-    // each change of directory. A selected line is highlighted to the edge all the same.
+void FileList::FitColumn(bool scrollBar) {
+    // One column as wide as the list, less the scroll bar when it shows. Under Wine showing
+    // a scroll bar costs some 20 ms: the column is made narrower before the vertical bar
+    // comes (ShowDirectory), so that the horizontal one never does.
     RECT client{};
     GetClientRect(listView_, &client);
     const bool scrolls = (GetWindowLongPtrW(listView_, GWL_STYLE) & WS_VSCROLL) != 0;
     const int bar = SystemMetric(SM_CXVSCROLL, WindowDpi(listView_));
-    const auto width =
-        static_cast<int>(std::max<LONG>(0, client.right - client.left + (scrolls ? bar : 0) - bar));
+    const auto width = static_cast<int>(std::max<LONG>(
+        0, client.right - client.left + (scrolls ? bar : 0) - (scrollBar ? bar : 0)));
     if (width != static_cast<int>(SendMessageW(listView_, LVM_GETCOLUMNWIDTH, 0, 0))) {
         SendMessageW(listView_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
     }
 }
 
-bool FileList::OnLine(POINT& at) const {
-    // Right of the column, where the selected line is highlighted too, is still the line.
-    const auto columnEnd = static_cast<LONG>(SendMessageW(listView_, LVM_GETCOLUMNWIDTH, 0, 0));
-    at.x = std::min(at.x, columnEnd - 1);
-    LVHITTESTINFO hit{};
-    hit.pt = at;
-    return at.x >= 0 &&
-           SendMessageW(listView_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) >= 0;
-}
-
-RECT FileList::BeyondTheColumn(int index) const {
-    RECT line{};
-    line.left = LVIR_BOUNDS;
-    if (index < 0 || !SendMessageW(listView_, LVM_GETITEMRECT, static_cast<WPARAM>(index),
-                                   reinterpret_cast<LPARAM>(&line))) {
-        return {};
-    }
+bool FileList::ScrollsWith(std::size_t lines) const {
     RECT client{};
     GetClientRect(listView_, &client);
-    RECT beyond{line.right, line.top, client.right, line.bottom};
-    IntersectRect(&beyond, &beyond, &client);
-    return beyond;
-}
-
-void FileList::HighlightBeyondTheColumn() const {
-    // The selected line reaches the list's edge, as in a list box, also where the column
-    // leaves room for a scroll bar that does not show.
-    const RECT beyond = BeyondTheColumn(selected_);
-    if (IsRectEmpty(&beyond)) {
-        return;
-    }
-    if (HDC dc = GetDC(listView_)) {
-        FillRect(dc, &beyond, GetSysColorBrush(COLOR_HIGHLIGHT));
-        ReleaseDC(listView_, dc);
-    }
-}
-
-void FileList::SelectionMoved(int from, int to) {
-    for (const int line : {from, to}) {
-        const RECT beyond = BeyondTheColumn(line);
-        if (!IsRectEmpty(&beyond)) {
-            InvalidateRect(listView_, &beyond, TRUE);
-        }
-    }
+    const DWORD needed = static_cast<DWORD>(SendMessageW(
+        listView_, LVM_APPROXIMATEVIEWRECT,
+        static_cast<WPARAM>(std::min<std::size_t>(lines, 0xFFFF)), MAKELPARAM(-1, -1)));
+    return HIWORD(needed) > client.bottom - client.top;
 }
 
 LRESULT FileList::OnNotify(NMHDR& header) {
@@ -242,7 +210,6 @@ LRESULT FileList::OnNotify(NMHDR& header) {
             } else if (change.iItem == selected_ || change.iItem < 0) {
                 selected_ = -1;
             }
-            SelectionMoved(before, selected_);
             if (selected_ >= 0 && selected_ != before && !selectingByCode_ && onClick) {
                 clickChangedSelection_ = true;
                 onClick();
@@ -293,14 +260,9 @@ LRESULT CALLBACK FileList::ListViewProc(HWND window, UINT message, WPARAM wParam
         [&]() -> LRESULT {
             auto* self = reinterpret_cast<FileList*>(data);
             switch (message) {
-                case WM_PAINT: {
-                    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-                    self->HighlightBeyondTheColumn();
-                    return result;
-                }
                 case WM_SIZE: {
                     const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-                    self->FitColumn();  // a new size of the list itself, at a new dpi say
+                    self->FitColumn(self->CurrentlyScrolls());
                     return result;
                 }
                 case WM_RBUTTONDOWN:
@@ -309,18 +271,14 @@ LRESULT CALLBACK FileList::ListViewProc(HWND window, UINT message, WPARAM wParam
                     SetFocus(window);
                     return 0;
                 case WM_LBUTTONDOWN:
-                case WM_LBUTTONDBLCLK:
-                case WM_LBUTTONUP: {
-                    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                    if (!self->OnLine(at)) {
-                        if (message == WM_LBUTTONUP) {
-                            break;
-                        }
+                case WM_LBUTTONDBLCLK: {
+                    LVHITTESTINFO hit{};
+                    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                    if (SendMessageW(window, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) {
                         // Below the last name: the selection stays, as in a list box.
                         SetFocus(window);
                         return 0;
                     }
-                    lParam = MAKELPARAM(at.x, at.y);
                     if (message == WM_LBUTTONDOWN) {
                         self->clickChangedSelection_ = false;
                     }

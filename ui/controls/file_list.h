@@ -56,13 +56,12 @@ private:
     std::wstring_view Name(int index) const;
     // The first entry from `start` on, going round, whose name starts with (or is) `text`.
     int Find(const std::wstring& text, bool partial, bool wrap, int start) const;
-    void FitColumn();
-    // Whether a point of the list is on a line, moved into the column when it is right of it.
-    bool OnLine(POINT& at) const;
-    // Where the selected line's highlight goes on beyond the column, and its upkeep.
-    RECT BeyondTheColumn(int index) const;
-    void HighlightBeyondTheColumn() const;
-    void SelectionMoved(int from, int to);
+    void FitColumn(bool scrollBar);
+    // Whether the list shows its scroll bar, or would with so many lines.
+    bool CurrentlyScrolls() const {
+        return (GetWindowLongPtrW(listView_, GWL_STYLE) & WS_VSCROLL) != 0;
+    }
+    bool ScrollsWith(std::size_t lines) const;
 
     FileSystem& fileSystem_;
     std::vector<std::wstring> patterns_;
