@@ -8,7 +8,6 @@
 
 namespace lumarel {
 
-// Control identifiers of the main window, named as the controls are known.
 // Control identifiers of the main window, named as the controls are known. The option
 // controls are identified by their OptionControl (launch/launch_options.h).
 enum MainControl : int {
