@@ -198,9 +198,12 @@ int wmain(int argc, wchar_t** argv) {
         }
         directories.push_back(directory);
     }
-    // Lumarel's own directory holds its settings file: a fresh one, removed afterwards.
+    // Lumarel's own directory holds its settings file: a fresh one, removed afterwards. Wine
+    // numbers the processes of a new session alike, so one left by an interrupted run is
+    // removed first.
     const std::wstring ownDirectory =
         temp + L"\\lumarel-bench-own-" + std::to_wstring(GetCurrentProcessId());
+    RemoveWithFiles(ownDirectory);
     if (!CreateDirectoryW(ownDirectory.c_str(), nullptr)) {
         std::fwprintf(stderr, L"bench_listing: cannot create %ls\n", ownDirectory.c_str());
         return 1;

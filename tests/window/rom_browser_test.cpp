@@ -373,6 +373,53 @@ TEST_F(RomBrowserTest, PointerOnTheWindowsOwnSurfaceRewritesBothPanels) {
     EXPECT_EQ(window->PanelText(2), L"Size: Temp Size");
 }
 
+// Whether a window's style held a horizontal scroll bar after any message it handled.
+LRESULT CALLBACK WatchHorizontalBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR seen) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_HSCROLL) != 0) {
+        *reinterpret_cast<bool*>(seen) = true;
+    }
+    return result;
+}
+
+TEST_F(RomBrowserTest, TheRomListIsOneColumnAsWideAsTheListWithoutAHorizontalBarEvenForAMoment) {
+    ShowWindow(window->Hwnd(), SW_SHOWNOACTIVATE);
+    DrainMessages();
+    HWND roms = Control(File1);
+    const auto perPage = static_cast<int>(SendMessageW(roms, LVM_GETCOUNTPERPAGE, 0, 0));
+    ASSERT_GT(perPage, 2);
+    bool sawHorizontalBar = false;
+    SetWindowSubclass(roms, WatchHorizontalBar, 1, reinterpret_cast<DWORD_PTR>(&sawHorizontalBar));
+    RECT firstLine{LVIR_BOUNDS};
+    SendMessageW(roms, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&firstLine));
+    const int lineHeight = firstLine.bottom - firstLine.top;
+    ASSERT_GT(lineHeight, 0);
+    // As many ROMs as a page holds, one more, and as many as first overflow 16 bits of height
+    // (which then reads as a few lines); each opened from C:\\ROMS, which needs no scroll
+    // bar, and left for it again.
+    for (const int count : {perPage, perPage + 1, 65536 / lineHeight + 1, 100000}) {
+        SCOPED_TRACE(count);
+        std::vector<DirectoryEntry> many;
+        for (int i = 0; i < count; ++i) {
+            many.push_back({L"rom" + std::to_wstring(i) + L".smc"});
+        }
+        fake.fileSystem.directories[L"C:\\ROMS\\Saves"] = std::move(many);
+        for (const int line : {2, 1}) {  // Saves, then ROMS again
+            OpenDirectoryLine(line);
+            DrainMessages();
+            const bool scrolls = (GetWindowLongPtrW(roms, GWL_STYLE) & WS_VSCROLL) != 0;
+            EXPECT_EQ(scrolls, line == 2 && count > perPage);
+            RECT client{};
+            GetClientRect(roms, &client);
+            EXPECT_EQ(SendMessageW(roms, LVM_GETCOLUMNWIDTH, 0, 0), client.right);
+            EXPECT_FALSE(sawHorizontalBar) << (line == 2 ? "opening" : "leaving") << " the ROMs";
+            sawHorizontalBar = false;
+        }
+    }
+    RemoveWindowSubclass(roms, WatchHorizontalBar, 1);
+}
+
 TEST_F(RomBrowserTest, CountsBeyondSixteenBitsAndShowsEveryDigit) {
     std::vector<DirectoryEntry> many;
     for (int i = 0; i < 100000; ++i) {

@@ -81,11 +81,15 @@ void FileList::ShowDirectory(const std::wstring& directory,
         }
     }
     selected_ = -1;
-    // Narrower before the count, wider after it: never wider than the list meanwhile.
+    // Narrower before the count, wider only once the count has settled: a column widened
+    // while the vertical bar goes is measured against the list's old width and brings a
+    // horizontal bar that stays.
     if (ScrollsWith(listed_.size())) {
         FitColumn(true);
     }
+    countChanging_ = true;
     SendMessageW(listView_, LVM_SETITEMCOUNT, listed_.size(), LVSICF_NOSCROLL);
+    countChanging_ = false;
     FitColumn(CurrentlyScrolls());
     SendMessageW(listView_, LVM_ENSUREVISIBLE, 0, FALSE);
     selectingByCode_ = false;
@@ -162,12 +166,10 @@ void FileList::FitColumn(bool scrollBar) {
 }
 
 bool FileList::ScrollsWith(std::size_t lines) const {
-    RECT client{};
-    GetClientRect(listView_, &client);
-    const DWORD needed = static_cast<DWORD>(SendMessageW(
-        listView_, LVM_APPROXIMATEVIEWRECT,
-        static_cast<WPARAM>(std::min<std::size_t>(lines, 0xFFFF)), MAKELPARAM(-1, -1)));
-    return HIWORD(needed) > client.bottom - client.top;
+    // The list's own count of the lines a page holds, by which it decides on its bar. (The
+    // height of all lines comes back in 16 bits, too few for a few thousand of them.)
+    const auto perPage = SendMessageW(listView_, LVM_GETCOUNTPERPAGE, 0, 0);
+    return lines > static_cast<std::size_t>(std::max<LRESULT>(perPage, 0));
 }
 
 LRESULT FileList::OnNotify(NMHDR& header) {
@@ -262,7 +264,9 @@ LRESULT CALLBACK FileList::ListViewProc(HWND window, UINT message, WPARAM wParam
             switch (message) {
                 case WM_SIZE: {
                     const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-                    self->FitColumn(self->CurrentlyScrolls());
+                    if (!self->countChanging_) {
+                        self->FitColumn(self->CurrentlyScrolls());
+                    }
                     return result;
                 }
                 case WM_RBUTTONDOWN:

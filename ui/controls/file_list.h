@@ -72,6 +72,7 @@ private:
     int selected_ = -1;                // the selected line, as the list view reports it
     bool selectingByCode_ = false;
     bool clickChangedSelection_ = false;  // the click under way selected another line
+    bool countChanging_ = false;          // the column is fitted once the count has settled
 };
 
 }  // namespace lumarel
