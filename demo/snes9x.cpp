@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "demo/emulator_report.h"
+#include "platform/owned.h"
 #include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_services.h"
 #include "ui/controls/modal_window.h"
@@ -56,12 +57,11 @@ private:
 std::vector<std::wstring> Arguments() {
     int count = 0;
     wchar_t** split = CommandLineToArgvW(GetCommandLineW(), &count);
+    const OwnedLocalMemory allocated(split);
     std::vector<std::wstring> arguments;
-    if (split == nullptr) {
-        return arguments;
+    if (split != nullptr) {
+        arguments.assign(split, split + count);
     }
-    arguments.assign(split, split + count);
-    LocalFree(split);
     return arguments;
 }
 

@@ -58,18 +58,17 @@ std::wstring NetworkShareOf(wchar_t letter) {
 
 OsResult Win32FileSystem::List(const std::wstring& directory, DirectoryListing& listing) {
     listing.Clear();
-    win32::UniqueHandle folder(
-        CreateFileW(ExtendedLengthPath(directory).c_str(), FILE_LIST_DIRECTORY,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (folder.get() == INVALID_HANDLE_VALUE) {
+    OwnedHandle folder(CreateFileW(ExtendedLengthPath(directory).c_str(), FILE_LIST_DIRECTORY,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (folder.Get() == INVALID_HANDLE_VALUE) {
         return LastError();
     }
     // Whole buffers of entries at a time, read where they lie: FindNextFileW copies each
     // entry into a structure of its own first, which under Wine made a listing of 100,000
     // files a fifth slower. LONGLONG keeps the entries' 8-byte alignment.
     std::vector<LONGLONG> buffer(kListingBufferBytes / sizeof(LONGLONG));
-    while (GetFileInformationByHandleEx(folder.get(), FileFullDirectoryInfo, buffer.data(),
+    while (GetFileInformationByHandleEx(folder.Get(), FileFullDirectoryInfo, buffer.data(),
                                         kListingBufferBytes)) {
         const auto* at = reinterpret_cast<const std::byte*>(buffer.data());
         for (;;) {

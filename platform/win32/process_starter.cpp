@@ -26,8 +26,9 @@ OsResult Win32ProcessStarter::Start(const std::wstring& program, const std::wstr
                         CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process)) {
         return win32::LastError();
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Lumarel neither waits for the emulator nor watches it.
+    const OwnedHandle thread(process.hThread);
+    const OwnedHandle started(process.hProcess);
     return OsResult::Success();
 }
 

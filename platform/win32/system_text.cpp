@@ -22,11 +22,11 @@ std::wstring SystemReason(unsigned long error) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const OwnedLocalMemory allocated(buffer);
     std::wstring reason;
     if (length != 0 && buffer != nullptr) {
         reason.assign(buffer, length);
     }
-    LocalFree(buffer);
     while (!reason.empty() &&
            (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) {
         reason.pop_back();

@@ -9,7 +9,6 @@ namespace lumarel {
 namespace {
 
 using win32::LastError;
-using win32::UniqueHandle;
 
 OsResult DiskFull() {
     return OsResult::Failure(ERROR_DISK_FULL, SystemReason(ERROR_DISK_FULL));
@@ -40,35 +39,35 @@ OsResult Done(BOOL done) {
 }  // namespace
 
 OsResult Win32TextFiles::AppendLine(const std::wstring& path, const std::wstring& line) {
-    UniqueHandle file(calls_.Open(path.c_str(), FILE_APPEND_DATA,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    OwnedHandle file(calls_.Open(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 OPEN_ALWAYS));
+    if (file.Get() == INVALID_HANDLE_VALUE) {
         return LastError();
     }
     const std::string bytes = ToAnsi(line) + "\r\n";
     DWORD written = 0;
-    if (!calls_.Write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written)) {
+    if (!calls_.Write(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written)) {
         return LastError();
     }
     return written == bytes.size() ? OsResult::Success() : DiskFull();
 }
 
 OsResult Win32TextFiles::EnsureExists(const std::wstring& path) {
-    UniqueHandle file(calls_.Open(path.c_str(), FILE_APPEND_DATA,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
-    return file.get() == INVALID_HANDLE_VALUE ? LastError() : OsResult::Success();
+    OwnedHandle file(calls_.Open(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 OPEN_ALWAYS));
+    return file.Get() == INVALID_HANDLE_VALUE ? LastError() : OsResult::Success();
 }
 
 OsResult Win32TextFiles::ReadAll(const std::wstring& path, std::size_t largest,
                                  std::wstring& text) {
     text.clear();
-    UniqueHandle file(
+    OwnedHandle file(
         calls_.Open(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    if (file.Get() == INVALID_HANDLE_VALUE) {
         return LastError();
     }
     LARGE_INTEGER size{};
-    if (!calls_.Size(file.get(), &size)) {
+    if (!calls_.Size(file.Get(), &size)) {
         return LastError();
     }
     if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > largest) {
@@ -78,7 +77,7 @@ OsResult Win32TextFiles::ReadAll(const std::wstring& path, std::size_t largest,
     size_t filled = 0;
     while (filled < bytes.size()) {
         DWORD read = 0;
-        if (!calls_.Read(file.get(), bytes.data() + filled,
+        if (!calls_.Read(file.Get(), bytes.data() + filled,
                          static_cast<DWORD>(bytes.size() - filled), &read)) {
             return LastError();
         }
@@ -109,13 +108,13 @@ OsResult Win32TextFiles::Look(const std::wstring& path, FileFacts& facts) {
 }
 
 OsResult Win32TextFiles::WriteWhole(const std::wstring& path, const std::wstring& text) {
-    UniqueHandle file(calls_.Open(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    OwnedHandle file(calls_.Open(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS));
+    if (file.Get() == INVALID_HANDLE_VALUE) {
         return LastError();
     }
     const std::string bytes = FileBytes(text);
     DWORD written = 0;
-    if (!calls_.Write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written)) {
+    if (!calls_.Write(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written)) {
         return LastError();
     }
     if (written != bytes.size()) {
@@ -123,7 +122,7 @@ OsResult Win32TextFiles::WriteWhole(const std::wstring& path, const std::wstring
     }
     // On the disk before anything is renamed to it, so that no power cut leaves a name on
     // a file whose content never arrived.
-    return Done(calls_.Flush(file.get()));
+    return Done(calls_.Flush(file.Get()));
 }
 
 OsResult Win32TextFiles::Replace(const std::wstring& path, const std::wstring& replacement) {

@@ -1,25 +1,15 @@
 #pragma once
-// Small helpers every Win32 service shares: handle ownership, the last error as an OsResult,
-// and texts that the system fills into buffers of a size it names.
+// Small helpers every Win32 service shares: the last error as an OsResult, and texts that
+// the system fills into buffers of a size it names.
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "platform/os_result.h"
+#include "platform/owned.h"
 
 namespace lumarel::win32 {
-
-// Owns a kernel handle for the length of one call.
-struct HandleCloser {
-    void operator()(HANDLE handle) const {
-        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle);
-        }
-    }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 // The calling thread's last error, with the system's words for it.
 OsResult LastError();

@@ -2,9 +2,6 @@
 
 #include <commctrl.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "ui/controls/dpi.h"
 
 namespace lumarel {
@@ -13,11 +10,6 @@ namespace {
 
 constexpr int kPointerPixels = 32;  // at 100 %
 
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using OwnedBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteGdiObject>;
-
 // A 32-bit picture with straight alpha as an icon: a button draws an icon blended with its
 // own face, in every colour scheme and theme. The mask marks the pixels without any alpha,
 // for whatever draws an icon without its alpha channel.
@@ -25,7 +17,7 @@ HICON TransparentPicture(HINSTANCE instance, int resource) {
     const OwnedBitmap colour(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     DIBSECTION dib{};
-    if (colour == nullptr || GetObjectW(colour.get(), sizeof(dib), &dib) != sizeof(dib) ||
+    if (!colour || GetObjectW(colour.Get(), sizeof(dib), &dib) != sizeof(dib) ||
         dib.dsBm.bmBitsPixel != 32 || dib.dsBm.bmBits == nullptr) {
         return nullptr;
     }
@@ -46,10 +38,10 @@ HICON TransparentPicture(HINSTANCE instance, int resource) {
         }
     }
     const OwnedBitmap maskBitmap(CreateBitmap(width, height, 1, 1, mask.data()));
-    if (maskBitmap == nullptr) {
+    if (!maskBitmap) {
         return nullptr;
     }
-    ICONINFO parts{TRUE, 0, 0, maskBitmap.get(), colour.get()};
+    ICONINFO parts{TRUE, 0, 0, maskBitmap.Get(), colour.Get()};
     return CreateIconIndirect(&parts);  // it copies both bitmaps
 }
 
@@ -57,7 +49,7 @@ HICON TransparentPicture(HINSTANCE instance, int resource) {
 
 ControlPictures::~ControlPictures() {
     for (const Shown& shown : shown_) {
-        Release(shown, nullptr);
+        MovePointerOff(shown, nullptr);
     }
 }
 
@@ -71,57 +63,45 @@ void ControlPictures::Show(HINSTANCE instance, std::span<const ControlSpec> tabl
         if (design.picture == nullptr || control == nullptr) {
             continue;
         }
-        Shown shown{control};
-        const int bitmap = design.picture->bitmaps[scale];
+        Shown& shown = made.emplace_back();
+        shown.control = control;
+        const int picture = design.picture->bitmaps[scale];
         if (design.kind == ControlKind::PictureButton) {
-            shown.type = IMAGE_ICON;
-            shown.picture = TransparentPicture(instance, bitmap);
-            SendMessageW(control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(shown.picture));
+            shown.icon.Reset(TransparentPicture(instance, picture));
+            SendMessageW(control, BM_SETIMAGE, IMAGE_ICON,
+                         reinterpret_cast<LPARAM>(shown.icon.Get()));
         } else {
-            shown.picture =
-                LoadImageW(instance, MAKEINTRESOURCEW(bitmap), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+            shown.bitmap.Reset(static_cast<HBITMAP>(LoadImageW(
+                instance, MAKEINTRESOURCEW(picture), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
             SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(shown.picture));
+                         reinterpret_cast<LPARAM>(shown.bitmap.Get()));
         }
         if (design.picture->pointer != 0) {
             const int size = MulDiv(kPointerPixels, kPictureScales[scale], 100);
-            shown.pointer =
+            shown.pointer.Reset(
                 static_cast<HCURSOR>(LoadImageW(instance, MAKEINTRESOURCEW(design.picture->pointer),
-                                                IMAGE_CURSOR, size, size, LR_DEFAULTCOLOR));
+                                                IMAGE_CURSOR, size, size, LR_DEFAULTCOLOR)));
         }
-        made.push_back(shown);
     }
     std::swap(shown_, made);
-    // The controls show the new pictures now; the old ones can go.
+    // The controls show the new pictures now; the old ones go with `made`.
     for (const Shown& old : made) {
-        Release(old, PointerOver(old.control));
+        MovePointerOff(old, PointerOver(old.control));
     }
 }
 
 HCURSOR ControlPictures::PointerOver(HWND control) const {
     for (const Shown& shown : shown_) {
         if (shown.control == control) {
-            return shown.pointer;
+            return shown.pointer.Get();
         }
     }
     return nullptr;
 }
 
-void ControlPictures::Release(const Shown& shown, HCURSOR successor) {
-    if (shown.pointer != nullptr) {
-        // The pointer on the screen is never one that is gone.
-        if (GetCursor() == shown.pointer) {
-            SetCursor(successor != nullptr ? successor : LoadCursorW(nullptr, IDC_ARROW));
-        }
-        DestroyCursor(shown.pointer);
-    }
-    if (shown.picture == nullptr) {
-        return;
-    }
-    if (shown.type == IMAGE_ICON) {
-        DestroyIcon(static_cast<HICON>(shown.picture));
-    } else {
-        DeleteObject(shown.picture);
+void ControlPictures::MovePointerOff(const Shown& shown, HCURSOR successor) {
+    if (shown.pointer && GetCursor() == shown.pointer.Get()) {
+        SetCursor(successor != nullptr ? successor : LoadCursorW(nullptr, IDC_ARROW));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/owned.h"
 #include "ui/controls/control_design.h"
 
 namespace lumarel {
@@ -32,11 +33,12 @@ public:
 private:
     struct Shown {
         HWND control = nullptr;
-        HANDLE picture = nullptr;
-        UINT type = IMAGE_BITMAP;  // IMAGE_ICON for a picture button's
-        HCURSOR pointer = nullptr;
+        OwnedIcon icon;      // a picture button's picture
+        OwnedBitmap bitmap;  // a picture control's
+        OwnedCursor pointer;
     };
-    static void Release(const Shown& shown, HCURSOR successor);
+    // The pointer on the screen is never one that is about to go.
+    static void MovePointerOff(const Shown& shown, HCURSOR successor);
 
     std::vector<Shown> shown_;
 };

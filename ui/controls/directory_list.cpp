@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/owned.h"
 #include "ui/controls/dpi.h"
 #include "ui/controls/handler_guard.h"
 #include "ui/controls/list_paths.h"
@@ -22,26 +23,22 @@ constexpr int kFolderTwips = 240;
 void DrawFolder(HDC dc, int x, int y, int size, bool open) {
     // Drawn on a grid of 16 steps, whatever the size the dpi gives.
     const auto at = [size](int step) { return step * size / 16; };
-    HPEN outline = CreatePen(PS_SOLID, 1, RGB(150, 110, 20));
-    HBRUSH body = CreateSolidBrush(RGB(232, 190, 80));
-    HBRUSH front = CreateSolidBrush(RGB(250, 220, 120));
-    HGDIOBJ oldPen = SelectObject(dc, outline);
-    HGDIOBJ oldBrush = SelectObject(dc, body);
+    const OwnedPen outline(CreatePen(PS_SOLID, 1, RGB(150, 110, 20)));
+    const OwnedBrush body(CreateSolidBrush(RGB(232, 190, 80)));
+    const OwnedBrush front(CreateSolidBrush(RGB(250, 220, 120)));
+    // Put back before the pen and brushes go, as the guards go first.
+    const SelectedObject pen(dc, outline.Get());
+    const SelectedObject brush(dc, body.Get());
     Rectangle(dc, x + at(1), y + at(3), x + at(7), y + at(6));    // tab
     Rectangle(dc, x + at(1), y + at(5), x + at(15), y + at(14));  // body
     if (open) {
-        SelectObject(dc, front);
+        SelectObject(dc, front.Get());
         const POINT lid[] = {{x + at(3), y + at(8)},
                              {x + at(16) - 1, y + at(8)},
                              {x + at(14), y + at(14)},
                              {x + at(1), y + at(14)}};
         Polygon(dc, lid, 4);
     }
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(front);
-    DeleteObject(body);
-    DeleteObject(outline);
 }
 
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {

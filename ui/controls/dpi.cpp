@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/owned.h"
+
 namespace lumarel {
 
 namespace {
@@ -17,11 +19,9 @@ Function User32Function(const char* name) {
 }
 
 UINT SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
+    const WindowDc screen(nullptr);
+    const int dpi =
+        screen.Get() != nullptr ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 

@@ -18,43 +18,13 @@ bool HasTextToFit(ControlKind kind) {
 
 }  // namespace
 
-TableFonts::TableFonts(TableFonts&& other) noexcept
-    : dialog_(std::exchange(other.dialog_, nullptr)), own_(std::move(other.own_)) {
-    other.own_.clear();
-}
-
-TableFonts& TableFonts::operator=(TableFonts&& other) noexcept {
-    if (this != &other) {
-        Release();
-        dialog_ = std::exchange(other.dialog_, nullptr);
-        own_ = std::move(other.own_);
-        other.own_.clear();
-    }
-    return *this;
-}
-
-TableFonts::~TableFonts() {
-    Release();
-}
-
-void TableFonts::Release() {
-    if (dialog_ != nullptr) {
-        DeleteObject(dialog_);
-        dialog_ = nullptr;
-    }
-    for (const auto& [face, font] : own_) {
-        DeleteObject(font);
-    }
-    own_.clear();
-}
-
 TableFonts TableFonts::For(std::span<const ControlSpec> table, UINT dpi) {
     TableFonts fonts;
-    fonts.dialog_ = CreateDialogFont(dpi);
+    fonts.dialog_.Reset(CreateDialogFont(dpi));
     for (const ControlSpec& design : table) {
         if (design.font != nullptr && fonts.own_.count(design.font) == 0) {
-            fonts.own_[design.font] = CreatePointFont(design.font->face, design.font->points, dpi,
-                                                      design.font->underline);
+            fonts.own_[design.font].Reset(CreatePointFont(design.font->face, design.font->points,
+                                                          dpi, design.font->underline));
         }
     }
     return fonts;
@@ -62,39 +32,29 @@ TableFonts TableFonts::For(std::span<const ControlSpec> table, UINT dpi) {
 
 HFONT TableFonts::Of(const ControlSpec& design) const {
     if (design.font == nullptr) {
-        return dialog_;
+        return dialog_.Get();
     }
     const auto found = own_.find(design.font);
-    return found != own_.end() && found->second != nullptr ? found->second : dialog_;
-}
-
-TextMeasure::TextMeasure(HWND window) : window_(window), dc_(GetDC(window)) {}
-
-TextMeasure::~TextMeasure() {
-    if (dc_ == nullptr) {
-        return;
-    }
-    if (original_ != nullptr) {
-        SelectObject(dc_, original_);
-    }
-    ReleaseDC(window_, dc_);
+    return found != own_.end() && found->second ? found->second.Get() : dialog_.Get();
 }
 
 void TextMeasure::FitToText(HFONT font, const std::wstring& text, ControlKind kind, UINT dpi,
                             RECT& rect) {
-    if (dc_ == nullptr || !HasTextToFit(kind) || text.empty() ||
+    HDC dc = dc_.Get();
+    if (dc == nullptr || !HasTextToFit(kind) || text.empty() ||
         text.find(L'\n') != std::wstring::npos) {
         return;
     }
     if (font != selected_) {
-        const HGDIOBJ previous = SelectObject(dc_, font);
-        if (original_ == nullptr) {
-            original_ = previous;
+        if (firstFont_) {
+            SelectObject(dc, font);
+        } else {
+            firstFont_.emplace(dc, font);
         }
         selected_ = font;
     }
     SIZE extent{};
-    if (!GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &extent)) {
+    if (!GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
         return;
     }
     if (kind == ControlKind::OptionButton || kind == ControlKind::CheckBox) {

@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
+#include "platform/owned.h"
 #include "ui/controls/control_design.h"
 
 namespace lumarel {
@@ -16,42 +18,29 @@ namespace lumarel {
 // table names, made once however many controls share it.
 class TableFonts {
 public:
-    TableFonts() = default;
-    TableFonts(const TableFonts&) = delete;
-    TableFonts& operator=(const TableFonts&) = delete;
-    TableFonts(TableFonts&& other) noexcept;
-    TableFonts& operator=(TableFonts&& other) noexcept;
-    ~TableFonts();
-
     // Makes the fonts for the dpi; the old ones stay valid until this object is replaced.
     static TableFonts For(std::span<const ControlSpec> table, UINT dpi);
     HFONT Of(const ControlSpec& design) const;
-    HFONT Dialog() const { return dialog_; }
+    HFONT Dialog() const { return dialog_.Get(); }
 
 private:
-    void Release();
-
-    HFONT dialog_ = nullptr;
-    std::map<const FontSpec*, HFONT> own_;
+    OwnedFont dialog_;
+    std::map<const FontSpec*, OwnedFont> own_;
 };
 
 // One device context to measure a whole table's captions, selecting a font only when it
 // changes.
 class TextMeasure {
 public:
-    explicit TextMeasure(HWND window);
-    TextMeasure(const TextMeasure&) = delete;
-    TextMeasure& operator=(const TextMeasure&) = delete;
-    ~TextMeasure();
+    explicit TextMeasure(HWND window) : dc_(window) {}
 
     // Widens the rectangle of a label, check box or option button to its caption, and
     // leaves every other kind as it is.
     void FitToText(HFONT font, const std::wstring& text, ControlKind kind, UINT dpi, RECT& rect);
 
 private:
-    HWND window_;
-    HDC dc_;
-    HGDIOBJ original_ = nullptr;
+    WindowDc dc_;
+    std::optional<SelectedObject> firstFont_;  // puts back the font the context had
     HFONT selected_ = nullptr;
 };
 

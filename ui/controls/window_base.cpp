@@ -1,5 +1,6 @@
 #include "ui/controls/window_base.h"
 
+#include "platform/owned.h"
 #include "resources/resource_ids.h"
 #include "ui/controls/dpi.h"
 #include "ui/controls/placement.h"
@@ -41,6 +42,7 @@ WindowBase::~WindowBase() {
 }
 
 bool WindowBase::CreateOwnWindow(HWND owner, HMENU menu) {
+    OwnedMenu ownMenu(menu);  // until the window takes it
     if (!RegisterWindowClass(instance_, design_.className, design_.withIcon)) {
         return false;
     }
@@ -48,11 +50,9 @@ bool WindowBase::CreateOwnWindow(HWND owner, HMENU menu) {
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
                               menu, instance_, this);
     if (window_ == nullptr) {
-        if (menu != nullptr) {
-            DestroyMenu(menu);
-        }
         return false;
     }
+    ownMenu.Release();
     SizeToClientArea(WindowDpi(window_));
     return true;
 }

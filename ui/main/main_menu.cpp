@@ -1,5 +1,7 @@
 #include "ui/main/main_menu.h"
 
+#include "platform/owned.h"
+
 namespace lumarel {
 
 namespace {
@@ -31,15 +33,13 @@ bool AppendItems(HMENU menu, std::span<const MenuSpec> items) {
             }
             continue;
         }
-        HMENU submenu = CreatePopupMenu();
-        if (submenu == nullptr || !AppendItems(submenu, item.items) ||
-            !AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu),
+        OwnedMenu submenu(CreatePopupMenu());
+        if (!submenu || !AppendItems(submenu.Get(), item.items) ||
+            !AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.Get()),
                          item.caption)) {
-            if (submenu != nullptr) {
-                DestroyMenu(submenu);
-            }
             return false;
         }
+        submenu.Release();  // the menu it was appended to owns it now
     }
     return true;
 }
@@ -51,12 +51,11 @@ std::span<const MenuSpec> MainMenuBar() {
 }
 
 HMENU CreateMenuBar(std::span<const MenuSpec> bar) {
-    HMENU menu = CreateMenu();
-    if (menu != nullptr && !AppendItems(menu, bar)) {
-        DestroyMenu(menu);
+    OwnedMenu menu(CreateMenu());
+    if (!menu || !AppendItems(menu.Get(), bar)) {
         return nullptr;
     }
-    return menu;
+    return menu.Release();
 }
 
 }  // namespace lumarel
