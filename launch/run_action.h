@@ -27,7 +27,6 @@ public:
 
 inline constexpr wchar_t kDiagnosticFile[] = L"c:\\qzdebug.out";
 inline constexpr wchar_t kRunningMark[] = L" - [Running]";
-inline constexpr wchar_t kHumanError[] = L"Human Error!";
 
 class RunAction {
 public:

@@ -21,6 +21,12 @@ struct Message {
     MessageIcon icon = MessageIcon::None;
 };
 
+// The title of every message that asks the user to put something right.
+inline constexpr wchar_t kHumanError[] = L"Human Error!";
+
+// The system's own words for an error code, without the trailing line break.
+std::wstring SystemReason(unsigned long error);
+
 // Modal message boxes with a single OK button, owned by the window that is active.
 class MessageBoxes {
 public:

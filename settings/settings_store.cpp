@@ -1,6 +1,5 @@
 #include "settings/settings_store.h"
 
-#include "launch/run_action.h"
 #include "settings/settings_format.h"
 
 namespace lumarel {

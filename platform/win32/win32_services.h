@@ -10,9 +10,6 @@
 
 namespace lumarel {
 
-// The system's own words for an error code, without the trailing line break.
-std::wstring SystemReason(unsigned long error);
-
 // Text in the system's ANSI code page, as the settings and diagnostic files hold it. The
 // exact form gives nothing when a character would be lost or replaced by a look-alike; the
 // other turns such a character into the code page's "?".

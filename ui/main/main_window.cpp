@@ -5,7 +5,6 @@
 
 #include "launch/command_line.h"
 #include "launch/option_table.h"
-#include "platform/win32/win32_services.h"
 #include "settings/settings_store.h"
 #include "ui/cheats/cheat_window.h"
 #include "ui/help/help_texts.h"
