@@ -20,7 +20,7 @@
 #include "bench/bench_clock.h"
 #include "launch/launch_options.h"
 #include "platform/win32/win32_services.h"
-#include "ui/controls/file_pattern.h"
+#include "ui/browser/file_pattern.h"
 #include "ui/main/main_layout.h"
 #include "ui/main/main_window.h"
 

@@ -13,7 +13,7 @@
 #include "platform/owned.h"
 #include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_services.h"
-#include "ui/controls/modal_window.h"
+#include "ui/window/modal_window.h"
 
 namespace lumarel::demo {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/controls/list_paths.h"
+#include "ui/browser/list_paths.h"
 #include "ui/main/rom_size.h"
 
 namespace lumarel {

@@ -1,4 +1,4 @@
-#include "ui/controls/placement.h"
+#include "ui/window/placement.h"
 
 #include <gtest/gtest.h>
 

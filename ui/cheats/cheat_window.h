@@ -3,7 +3,7 @@
 // Close keeps the ten codes in memory for the next emulator starts.
 
 #include "launch/launch_options.h"
-#include "ui/controls/modal_window.h"
+#include "ui/window/modal_window.h"
 
 namespace lumarel {
 

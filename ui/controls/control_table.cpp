@@ -59,7 +59,7 @@ WindowClass ClassFor(ControlKind kind) {
             return {WC_LISTBOXW, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE};
         case ControlKind::FileList:
-            // Owner data: the list holds no names, only their count (ui/controls/file_list.h).
+            // Owner data: the list holds no names, only their count (ui/browser/file_list.h).
             return {WC_LISTVIEWW,
                     LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA | LVS_SINGLESEL |
                         LVS_SHOWSELALWAYS | WS_TABSTOP,

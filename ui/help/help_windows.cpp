@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
-#include "ui/controls/handler_guard.h"
+#include "ui/window/handler_guard.h"
 #include "ui/help/help_texts.h"
 
 namespace lumarel {

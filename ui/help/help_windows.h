@@ -2,7 +2,7 @@
 // The Help menu's windows: the keyboard reference and the About window.
 
 #include "platform/services.h"
-#include "ui/controls/modal_window.h"
+#include "ui/window/modal_window.h"
 
 namespace lumarel {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "launch/launch_options.h"
-#include "ui/controls/browser.h"
-#include "ui/controls/modal_window.h"
+#include "ui/browser/browser.h"
+#include "ui/window/modal_window.h"
 
 namespace lumarel {
 

@@ -11,8 +11,8 @@
 #include "ui/help/help_windows.h"
 #include "ui/location/location_window.h"
 #include "ui/controls/dpi.h"
-#include "ui/controls/handler_guard.h"
-#include "ui/controls/list_paths.h"
+#include "ui/window/handler_guard.h"
+#include "ui/browser/list_paths.h"
 #include "ui/main/rom_size.h"
 
 namespace lumarel {

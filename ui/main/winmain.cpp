@@ -6,8 +6,8 @@
 #include "launch/command_line.h"
 #include "platform/win32/system_libraries.h"
 #include "platform/win32/win32_services.h"
-#include "ui/controls/handler_guard.h"
-#include "ui/controls/message_loop.h"
+#include "ui/window/handler_guard.h"
+#include "ui/window/message_loop.h"
 #include "ui/main/main_window.h"
 
 namespace {

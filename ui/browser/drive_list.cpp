@@ -1,9 +1,9 @@
-#include "ui/controls/drive_list.h"
+#include "ui/browser/drive_list.h"
 
 #include <algorithm>
 #include <cwctype>
 
-#include "ui/controls/list_paths.h"
+#include "ui/browser/list_paths.h"
 
 namespace lumarel {
 

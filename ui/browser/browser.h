@@ -11,9 +11,9 @@
 
 #include "platform/services.h"
 #include "ui/controls/control_table.h"
-#include "ui/controls/directory_list.h"
-#include "ui/controls/drive_list.h"
-#include "ui/controls/file_list.h"
+#include "ui/browser/directory_list.h"
+#include "ui/browser/drive_list.h"
+#include "ui/browser/file_list.h"
 
 namespace lumarel {
 

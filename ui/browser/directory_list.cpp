@@ -1,4 +1,4 @@
-#include "ui/controls/directory_list.h"
+#include "ui/browser/directory_list.h"
 
 #include <commctrl.h>
 
@@ -6,8 +6,8 @@
 
 #include "platform/owned.h"
 #include "ui/controls/dpi.h"
-#include "ui/controls/handler_guard.h"
-#include "ui/controls/list_paths.h"
+#include "ui/window/handler_guard.h"
+#include "ui/browser/list_paths.h"
 
 namespace lumarel {
 

@@ -1,12 +1,12 @@
-#include "ui/controls/file_list.h"
+#include "ui/browser/file_list.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "ui/controls/dpi.h"
-#include "ui/controls/file_pattern.h"
-#include "ui/controls/handler_guard.h"
+#include "ui/browser/file_pattern.h"
+#include "ui/window/handler_guard.h"
 
 namespace lumarel {
 

@@ -1,4 +1,4 @@
-#include "ui/controls/handler_guard.h"
+#include "ui/window/handler_guard.h"
 
 #include <new>
 #include <set>

@@ -1,6 +1,6 @@
-#include "ui/controls/browser.h"
+#include "ui/browser/browser.h"
 
-#include "ui/controls/list_paths.h"
+#include "ui/browser/list_paths.h"
 
 namespace lumarel {
 

@@ -1,4 +1,4 @@
-#include "ui/controls/file_pattern.h"
+#include "ui/browser/file_pattern.h"
 
 #include <algorithm>
 #include <cwctype>

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "platform/services.h"
-#include "ui/controls/window_base.h"
+#include "ui/window/window_base.h"
 
 namespace lumarel {
 

@@ -1,10 +1,10 @@
-#include "ui/controls/window_base.h"
+#include "ui/window/window_base.h"
 
 #include "platform/owned.h"
 #include "resources/resource_ids.h"
 #include "ui/controls/dpi.h"
-#include "ui/controls/placement.h"
-#include "ui/controls/window_thunk.h"
+#include "ui/window/placement.h"
+#include "ui/window/window_thunk.h"
 
 namespace lumarel {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ui/controls/handler_guard.h"
+#include "ui/window/handler_guard.h"
 
 namespace lumarel {
 

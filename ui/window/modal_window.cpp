@@ -1,6 +1,6 @@
-#include "ui/controls/modal_window.h"
+#include "ui/window/modal_window.h"
 
-#include "ui/controls/message_loop.h"
+#include "ui/window/message_loop.h"
 
 namespace lumarel {
 

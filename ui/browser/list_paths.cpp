@@ -1,4 +1,4 @@
-#include "ui/controls/list_paths.h"
+#include "ui/browser/list_paths.h"
 
 namespace lumarel {
 
