@@ -21,10 +21,10 @@ namespace {
 
 enum DemoControl : int { Report = 600, Close_Button };
 
-const FontSpec kReportFont = {L"Courier New", 9};
+const FontDesign kReportFont = {L"Courier New", 9};
 
 // clang-format off
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     // id, name, kind, caption, hover text, {left, top, width, height} in twips, frame, items, font
     {Report, L"Report", ControlKind::ReadOnlyText, nullptr, nullptr, {120, 120, 10560, 3840}, 0, {}, &kReportFont, L"What the emulator received"},
     {Close_Button, L"Close_Button", ControlKind::PushButton, L"Close", nullptr, {4920, 4080, 975, 375}},

@@ -223,7 +223,7 @@ TEST_F(MainWindowTest, AboutCommandShowsTheSameTextEveryTime) {
 
 // Every control a screen reader can reach has a name: its caption, or a name given for it.
 void ExpectEveryControlNamed(const ControlSet& controls, const char* window) {
-    for (const ControlSpec& design : controls.Table()) {
+    for (const ControlDesign& design : controls.Table()) {
         if (design.kind == ControlKind::Frame || design.kind == ControlKind::StatusBar) {
             continue;
         }

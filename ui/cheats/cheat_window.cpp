@@ -8,8 +8,8 @@ namespace {
 
 using K = ControlKind;
 
-const FontSpec kTitleFont = {L"MS Sans Serif", 12};
-const FontSpec kCodeFont = {L"Courier New", 12};
+const FontDesign kTitleFont = {L"MS Sans Serif", 12};
+const FontDesign kCodeFont = {L"Courier New", 12};
 
 // Box K sits at top 240 + 480 * (K - 1) in the frame.
 constexpr TwipsRect CodeBox(int slot) {
@@ -17,7 +17,7 @@ constexpr TwipsRect CodeBox(int slot) {
 }
 
 // clang-format off
-const ControlSpec kCheatControls[] = {
+const ControlDesign kCheatControls[] = {
     // id, name, kind, caption, hover text, {left, top, width, height} in twips, frame, items, font
     {Label1_Cheats, L"Label1", K::CentredLabel, L"Game Genie Codes", nullptr, {0, 0, 2415, 495}, 0, {}, &kTitleFont},
     {Frame1_Cheats, L"Frame1", K::Frame, nullptr, nullptr, {0, 360, 2415, 5535}},

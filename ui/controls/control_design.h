@@ -38,7 +38,7 @@ struct TwipsRect {
 };
 
 // A font of a control's own, where the window's dialog font will not do.
-struct FontSpec {
+struct FontDesign {
     const wchar_t* face;
     double points;
     bool underline = false;
@@ -47,13 +47,13 @@ struct FontSpec {
 // What a picture or picture button shows, drawn at 100, 150 and 200 %: the largest scale the
 // window's dpi reaches is shown, so that a picture stays sharp and as large, relative to the
 // window, as at 100 %.
-struct PictureSpec {
+struct PictureDesign {
     std::array<int, 3> bitmaps;  // bitmap resources at 100, 150 and 200 %
     int pointer = 0;  // a cursor resource holding the mouse pointer over the control, drawn at
                       // the same scales; 0: the usual arrow
 };
 
-struct ControlSpec {
+struct ControlDesign {
     int id = 0;
     const wchar_t* name = L"";  // the identifier the control is known by
     ControlKind kind = ControlKind::Label;
@@ -62,9 +62,9 @@ struct ControlSpec {
     TwipsRect rect;                             // relative to the enclosing frame
     int frame = 0;                              // id of the enclosing frame; 0: the client area
     std::span<const wchar_t* const> items;      // drop-down list items, in order
-    const FontSpec* font = nullptr;             // nullptr: the dialog font
+    const FontDesign* font = nullptr;           // nullptr: the dialog font
     const wchar_t* screenReaderName = nullptr;  // for a control without caption or hover text
-    const PictureSpec* picture = nullptr;       // for a Picture or PictureButton
+    const PictureDesign* picture = nullptr;     // for a Picture or PictureButton
 };
 
 }  // namespace lumarel

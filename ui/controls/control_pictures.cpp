@@ -53,12 +53,12 @@ ControlPictures::~ControlPictures() {
     }
 }
 
-void ControlPictures::Show(HINSTANCE instance, std::span<const ControlSpec> table,
+void ControlPictures::Show(HINSTANCE instance, std::span<const ControlDesign> table,
                            const std::function<HWND(int)>& controlOf, UINT dpi) {
     const std::size_t scale = PictureScaleIndex(dpi);
     std::vector<Shown> made;
     made.reserve(table.size());  // no allocation once the first handle is made
-    for (const ControlSpec& design : table) {
+    for (const ControlDesign& design : table) {
         HWND control = controlOf(design.id);
         if (design.picture == nullptr || control == nullptr) {
             continue;

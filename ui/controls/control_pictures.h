@@ -1,5 +1,5 @@
 #pragma once
-// The pictures and mouse pointers of one window's controls (PictureSpec in control_design.h),
+// The pictures and mouse pointers of one window's controls (PictureDesign in control_design.h),
 // made for the window's dpi. This object owns them, and releases each once no control shows
 // it any more.
 
@@ -24,7 +24,7 @@ public:
     // Gives each control of the table that has a picture the one drawn for the dpi, and its
     // pointer, in place of those of another dpi. A picture that cannot be made leaves the
     // control without one: a picture button then shows its caption.
-    void Show(HINSTANCE instance, std::span<const ControlSpec> table,
+    void Show(HINSTANCE instance, std::span<const ControlDesign> table,
               const std::function<HWND(int)>& controlOf, UINT dpi);
 
     // The pointer to show over this control; nullptr: the usual one.

@@ -70,12 +70,12 @@ WindowClass ClassFor(ControlKind kind) {
 
 // An option button continues the group of the option button before it in the same frame;
 // every other control starts a group of its own.
-bool StartsGroup(std::span<const ControlSpec> table, size_t index) {
-    const ControlSpec& design = table[index];
+bool StartsGroup(std::span<const ControlDesign> table, size_t index) {
+    const ControlDesign& design = table[index];
     if (design.kind != ControlKind::OptionButton || index == 0) {
         return true;
     }
-    const ControlSpec& previous = table[index - 1];
+    const ControlDesign& previous = table[index - 1];
     return previous.kind != ControlKind::OptionButton || previous.frame != design.frame;
 }
 
@@ -90,7 +90,7 @@ ControlSet::~ControlSet() {
     }
 }
 
-bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dpi) {
+bool ControlSet::Create(HWND parent, std::span<const ControlDesign> table, UINT dpi) {
     parent_ = parent;
     table_ = table;
     dpi_ = dpi;
@@ -99,7 +99,7 @@ bool ControlSet::Create(HWND parent, std::span<const ControlSpec> table, UINT dp
     instance_ = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     TextMeasure measure(parent);
     for (size_t index = 0; index < table.size(); ++index) {
-        const ControlSpec& design = table[index];
+        const ControlDesign& design = table[index];
         const WindowClass windowClass = ClassFor(design.kind);
         DWORD style = WS_CHILD | WS_VISIBLE | windowClass.style;
         if (StartsGroup(table, index)) {
@@ -144,9 +144,9 @@ void ControlSet::ShowPictures() {
     pictures_.Show(instance_, table_, controlOf, dpi_);
 }
 
-RECT ControlSet::PixelRect(const ControlSpec& design, UINT dpi) const {
+RECT ControlSet::PixelRect(const ControlDesign& design, UINT dpi) const {
     TwipsRect rect = design.rect;
-    for (const ControlSpec* frame = DesignOf(design.frame); frame != nullptr;
+    for (const ControlDesign* frame = DesignOf(design.frame); frame != nullptr;
          frame = DesignOf(frame->frame)) {
         rect.left += frame->rect.left;
         rect.top += frame->rect.top;
@@ -157,7 +157,7 @@ RECT ControlSet::PixelRect(const ControlSpec& design, UINT dpi) const {
             top + TwipsToPixels(rect.height, dpi)};
 }
 
-RECT ControlSet::PlacedRect(const ControlSpec& design, const std::wstring& caption,
+RECT ControlSet::PlacedRect(const ControlDesign& design, const std::wstring& caption,
                             TextMeasure& measure, UINT dpi) const {
     RECT rect = PixelRect(design, dpi);
     if (design.kind == ControlKind::DropDownList || design.kind == ControlKind::DriveList) {
@@ -172,7 +172,7 @@ void ControlSet::Layout(UINT dpi) {
     std::swap(fonts_, fonts);  // the old fonts stay alive until every control has its new one
     dpi_ = dpi;
     TextMeasure measure(parent_);
-    for (const ControlSpec& design : table_) {
+    for (const ControlDesign& design : table_) {
         HWND control = Hwnd(design.id);
         const RECT rect = PlacedRect(design, WindowText(control), measure, dpi);
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
@@ -202,7 +202,7 @@ void ControlSet::FollowSystemLook(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void ControlSet::SetCaption(int id, const std::wstring& text) {
     HWND control = Hwnd(id);
-    const ControlSpec* design = DesignOf(id);
+    const ControlDesign* design = DesignOf(id);
     if (control == nullptr || design == nullptr) {
         return;
     }
@@ -219,8 +219,8 @@ HWND ControlSet::Hwnd(int id) const {
     return found != windows_.end() ? found->second : nullptr;
 }
 
-const ControlSpec* ControlSet::DesignOf(int id) const {
-    for (const ControlSpec& design : table_) {
+const ControlDesign* ControlSet::DesignOf(int id) const {
+    for (const ControlDesign& design : table_) {
         if (design.id == id) {
             return &design;
         }
@@ -229,7 +229,7 @@ const ControlSpec* ControlSet::DesignOf(int id) const {
 }
 
 void ControlSet::OnCommand(int id, int code) {
-    const ControlSpec* design = DesignOf(id);
+    const ControlDesign* design = DesignOf(id);
     if (design == nullptr) {
         return;
     }
@@ -251,11 +251,11 @@ void ControlSet::OnCommand(int id, int code) {
 }
 
 void ControlSet::SelectOptionButton(int id) {
-    const ControlSpec* selected = DesignOf(id);
+    const ControlDesign* selected = DesignOf(id);
     if (selected == nullptr || selected->kind != ControlKind::OptionButton) {
         return;
     }
-    for (const ControlSpec& design : table_) {
+    for (const ControlDesign& design : table_) {
         if (design.kind == ControlKind::OptionButton && design.frame == selected->frame) {
             HWND button = Hwnd(design.id);
             const WPARAM state = design.id == id ? BST_CHECKED : BST_UNCHECKED;

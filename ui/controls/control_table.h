@@ -29,7 +29,7 @@ public:
     // Creates every control of the table as a child of `parent`, each at once at its place
     // and in its font and with its picture for the dpi. False when one could not be created
     // (the window is then unusable and should not be shown).
-    bool Create(HWND parent, std::span<const ControlSpec> table, UINT dpi);
+    bool Create(HWND parent, std::span<const ControlDesign> table, UINT dpi);
 
     // Places every control anew for another dpi and gives it the font and picture for that
     // dpi.
@@ -44,13 +44,13 @@ public:
     void FollowSystemLook(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND Hwnd(int id) const;
-    const ControlSpec* DesignOf(int id) const;
-    std::span<const ControlSpec> Table() const { return table_; }
+    const ControlDesign* DesignOf(int id) const;
+    std::span<const ControlDesign> Table() const { return table_; }
     HWND Tooltips() const { return tooltips_; }
 
     // What a screen reader calls a control without a caption: its hover text, else the name
     // the table gives it, else its frame's caption.
-    std::wstring AccessibleName(const ControlSpec& design) const;
+    std::wstring AccessibleName(const ControlDesign& design) const;
     // Gives those names to the controls; the window calls it once it is on the screen.
     void NameControlsForScreenReaders() const;
 
@@ -69,13 +69,13 @@ public:
     void OnCommand(int id, int code);
 
     // A twips rectangle of the table in pixels of the client area.
-    RECT PixelRect(const ControlSpec& design, UINT dpi) const;
+    RECT PixelRect(const ControlDesign& design, UINT dpi) const;
 
 private:
     void CreateTooltips();
     void ShowPictures();
     // Where a control goes: its table rectangle, widened to its caption where it has one.
-    RECT PlacedRect(const ControlSpec& design, const std::wstring& caption, TextMeasure& measure,
+    RECT PlacedRect(const ControlDesign& design, const std::wstring& caption, TextMeasure& measure,
                     UINT dpi) const;
 
     HWND parent_ = nullptr;
@@ -84,7 +84,7 @@ private:
     TableFonts fonts_;
     ControlPictures pictures_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    std::span<const ControlSpec> table_;
+    std::span<const ControlDesign> table_;
     std::map<int, HWND> windows_;
     std::set<int> tipped_;  // controls that have a hover text already
 };

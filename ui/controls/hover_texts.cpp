@@ -42,7 +42,7 @@ void ControlSet::SetTooltip(int id, const std::wstring& text) {
 }
 
 void ControlSet::NameControlsForScreenReaders() const {
-    for (const ControlSpec& design : table_) {
+    for (const ControlDesign& design : table_) {
         if (design.caption == nullptr && design.kind != ControlKind::Frame &&
             design.kind != ControlKind::StatusBar) {
             NameForScreenReaders(Hwnd(design.id), AccessibleName(design));
@@ -50,14 +50,14 @@ void ControlSet::NameControlsForScreenReaders() const {
     }
 }
 
-std::wstring ControlSet::AccessibleName(const ControlSpec& design) const {
+std::wstring ControlSet::AccessibleName(const ControlDesign& design) const {
     if (design.tooltip != nullptr) {
         return design.tooltip;
     }
     if (design.screenReaderName != nullptr) {
         return design.screenReaderName;
     }
-    const ControlSpec* frame = DesignOf(design.frame);
+    const ControlDesign* frame = DesignOf(design.frame);
     if (frame != nullptr && frame->caption != nullptr) {
         return frame->caption;
     }

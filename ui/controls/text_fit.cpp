@@ -18,10 +18,10 @@ bool HasTextToFit(ControlKind kind) {
 
 }  // namespace
 
-TableFonts TableFonts::For(std::span<const ControlSpec> table, UINT dpi) {
+TableFonts TableFonts::For(std::span<const ControlDesign> table, UINT dpi) {
     TableFonts fonts;
     fonts.dialog_.Reset(CreateDialogFont(dpi));
-    for (const ControlSpec& design : table) {
+    for (const ControlDesign& design : table) {
         if (design.font != nullptr && fonts.own_.count(design.font) == 0) {
             fonts.own_[design.font].Reset(CreatePointFont(design.font->face, design.font->points,
                                                           dpi, design.font->underline));
@@ -30,7 +30,7 @@ TableFonts TableFonts::For(std::span<const ControlSpec> table, UINT dpi) {
     return fonts;
 }
 
-HFONT TableFonts::Of(const ControlSpec& design) const {
+HFONT TableFonts::Of(const ControlDesign& design) const {
     if (design.font == nullptr) {
         return dialog_.Get();
     }

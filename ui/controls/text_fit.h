@@ -19,13 +19,13 @@ namespace lumarel {
 class TableFonts {
 public:
     // Makes the fonts for the dpi; the old ones stay valid until this object is replaced.
-    static TableFonts For(std::span<const ControlSpec> table, UINT dpi);
-    HFONT Of(const ControlSpec& design) const;
+    static TableFonts For(std::span<const ControlDesign> table, UINT dpi);
+    HFONT Of(const ControlDesign& design) const;
     HFONT Dialog() const { return dialog_.Get(); }
 
 private:
     OwnedFont dialog_;
-    std::map<const FontSpec*, OwnedFont> own_;
+    std::map<const FontDesign*, OwnedFont> own_;
 };
 
 // One device context to measure a whole table's captions, selecting a font only when it

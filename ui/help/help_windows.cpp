@@ -12,18 +12,18 @@ namespace {
 
 using K = ControlKind;
 
-const FontSpec kReferenceFont = {L"Courier New", 8.25};
-const FontSpec kAboutFont = {L"MS Sans Serif", 8.25};
-const PictureSpec kAboutPicture = {{IDB_ABOUT, IDB_ABOUT_150, IDB_ABOUT_200}};
+const FontDesign kReferenceFont = {L"Courier New", 8.25};
+const FontDesign kAboutFont = {L"MS Sans Serif", 8.25};
+const PictureDesign kAboutPicture = {{IDB_ABOUT, IDB_ABOUT_150, IDB_ABOUT_200}};
 
 // clang-format off
-const ControlSpec kKeyboardControls[] = {
+const ControlDesign kKeyboardControls[] = {
     // id, name, kind, caption, hover text, {left, top, width, height} in twips, frame, items, font
     {KeyBoard_Txt, L"KeyBoard_Txt", K::ReadOnlyText, nullptr, nullptr, {60, 60, 9075, 4335}, 0, {}, &kReferenceFont, L"Snes9x keyboard reference"},
     {btnClose, L"btnClose", K::PushButton, L"Close", nullptr, {4260, 4500, 735, 315}},
 };
 
-const ControlSpec kAboutControls[] = {
+const ControlDesign kAboutControls[] = {
     {fraAbout, L"fraAbout", K::Frame, nullptr, nullptr, {120, 120, 4455, 2895}},
     {cmdAbout, L"cmdAbout", K::PushButton, L"Close", nullptr, {2640, 3120, 975, 375}},
     {lblAbout, L"lblAbout", K::Label, nullptr, nullptr, {120, 240, 4215, 2535}, fraAbout, {}, &kAboutFont, L"About Lumarel"},

@@ -9,10 +9,10 @@ namespace {
 
 using K = ControlKind;
 
-const FontSpec kUnderlined = {L"MS Sans Serif", 8.25, true};
+const FontDesign kUnderlined = {L"MS Sans Serif", 8.25, true};
 
 // clang-format off
-const ControlSpec kLocationControls[] = {
+const ControlDesign kLocationControls[] = {
     // id, name, kind, caption, hover text, {left, top, width, height} in twips, frame, items, font
     {Snes9x_location_frame, L"Snes9x_location_frame", K::Frame, nullptr, nullptr, {0, 0, 2535, 4995}},
     {Label1_Location, L"Label1", K::CentredLabel, L"Location of Snes9x", nullptr, {480, 240, 1455, 255}, Snes9x_location_frame, {}, &kUnderlined},

@@ -23,17 +23,17 @@ constexpr ControlKind KindOf(OptionKind kind) {
 
 // An option control's row: what it is and shows comes from the option table, where it sits
 // from here.
-constexpr ControlSpec Option(OptionControl option, TwipsRect rect, int frame) {
+constexpr ControlDesign Option(OptionControl option, TwipsRect rect, int frame) {
     const OptionRow& row = OptionRowOf(option);
     return {option, row.name, KindOf(row.kind), row.caption, row.tooltip, rect, frame, row.items};
 }
 
-const PictureSpec kRunPicture = {{IDB_GO_BUTTON, IDB_GO_BUTTON_150, IDB_GO_BUTTON_200},
-                                 IDC_GO_POINTER};
+const PictureDesign kRunPicture = {{IDB_GO_BUTTON, IDB_GO_BUTTON_150, IDB_GO_BUTTON_200},
+                                   IDC_GO_POINTER};
 
 // Frames and labels first, then the focusable controls in keyboard order.
 // clang-format off
-const ControlSpec kMainControls[] = {
+const ControlDesign kMainControls[] = {
     // id, name, kind, caption, hover text, {left, top, width, height} in twips, frame, items
     {Main_Frame, L"Main_Frame", K::Frame, nullptr, nullptr, {0, 0, 6975, 6135}},
     {Rom_Select_Frame, L"Rom_Select_Frame", K::Frame, L"Rom Select", nullptr, {120, 240, 2175, 5775}},
@@ -86,7 +86,7 @@ const ControlSpec kMainControls[] = {
 
 }  // namespace
 
-std::span<const ControlSpec> MainControls() {
+std::span<const ControlDesign> MainControls() {
     return kMainControls;
 }
 

@@ -55,6 +55,6 @@ inline constexpr int kSizePanelTwips = 2925;
 inline constexpr wchar_t kLocationPanelPrefix[] = L"Location of Snes9x: ";
 inline constexpr wchar_t kSizePanelPrefix[] = L"Rom Size: ";
 
-std::span<const ControlSpec> MainControls();
+std::span<const ControlDesign> MainControls();
 
 }  // namespace lumarel

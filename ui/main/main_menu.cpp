@@ -6,27 +6,27 @@ namespace lumarel {
 
 namespace {
 
-const MenuSpec kOptionsMenu[] = {
+const MenuDesign kOptionsMenu[] = {
     {L"locations", L"File &Locations", MenuItem::locations},
     {L"game_genie", L"&Game Genie Codes", MenuItem::game_genie},
     {L"save", L"Sa&ve Settings", MenuItem::save},
 };
 
-const MenuSpec kHelpMenu[] = {
+const MenuDesign kHelpMenu[] = {
     {L"KeyBoard", L"Snes9x &Keyboard Reference", MenuItem::KeyBoard},
     {L"mnuReadme", L"&Complete Snes9x Readme", MenuItem::mnuReadme},
     {L"About", L"&About...", MenuItem::About},
 };
 
 // "E&xit" is a command on the bar itself, not a submenu.
-const MenuSpec kMenuBar[] = {
+const MenuDesign kMenuBar[] = {
     {L"exit", L"E&xit", MenuItem::exit},
     {L"File", L"&Options", MenuItem{}, kOptionsMenu},
     {L"help_menu", L"&Help", MenuItem{}, kHelpMenu},
 };
 
-bool AppendItems(HMENU menu, std::span<const MenuSpec> items) {
-    for (const MenuSpec& item : items) {
+bool AppendItems(HMENU menu, std::span<const MenuDesign> items) {
+    for (const MenuDesign& item : items) {
         if (item.items.empty()) {
             if (!AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.command), item.caption)) {
                 return false;
@@ -46,11 +46,11 @@ bool AppendItems(HMENU menu, std::span<const MenuSpec> items) {
 
 }  // namespace
 
-std::span<const MenuSpec> MainMenuBar() {
+std::span<const MenuDesign> MainMenuBar() {
     return kMenuBar;
 }
 
-HMENU CreateMenuBar(std::span<const MenuSpec> bar) {
+HMENU CreateMenuBar(std::span<const MenuDesign> bar) {
     OwnedMenu menu(CreateMenu());
     if (!menu || !AppendItems(menu.Get(), bar)) {
         return nullptr;

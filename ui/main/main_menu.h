@@ -18,16 +18,16 @@ enum class MenuItem : int {
     About,
 };
 
-struct MenuSpec {
+struct MenuDesign {
     const wchar_t* name;
     const wchar_t* caption;
-    MenuItem command;                 // ignored for a submenu
-    std::span<const MenuSpec> items;  // empty: the entry is a command itself
+    MenuItem command;                   // ignored for a submenu
+    std::span<const MenuDesign> items;  // empty: the entry is a command itself
 };
 
-std::span<const MenuSpec> MainMenuBar();
+std::span<const MenuDesign> MainMenuBar();
 
 // Builds the menu bar from its description; nullptr when the system refuses.
-HMENU CreateMenuBar(std::span<const MenuSpec> bar);
+HMENU CreateMenuBar(std::span<const MenuDesign> bar);
 
 }  // namespace lumarel

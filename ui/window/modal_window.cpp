@@ -11,10 +11,10 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 
 }  // namespace
 
-ModalWindow::ModalWindow(HINSTANCE instance, Session& session, Look look)
+ModalWindow::ModalWindow(HINSTANCE instance, Session& session, Design design)
     : WindowBase(instance, session,
-                 {L"LumarelSecondary", look.caption, kStyle, kExStyle, look.clientWidthTwips,
-                  look.clientHeightTwips, look.controls}) {}
+                 {L"LumarelSecondary", design.caption, kStyle, kExStyle, design.clientWidthTwips,
+                  design.clientHeightTwips, design.controls}) {}
 
 ModalWindow::~ModalWindow() {
     // Here, not in the base, so that the owner is enabled again as the window goes.

@@ -23,13 +23,13 @@ public:
     void ShowModal();
 
 protected:
-    struct Look {
+    struct Design {
         const wchar_t* caption;
         int clientWidthTwips;
         int clientHeightTwips;
-        std::span<const ControlSpec> controls;
+        std::span<const ControlDesign> controls;
     };
-    ModalWindow(HINSTANCE instance, Session& session, Look look);
+    ModalWindow(HINSTANCE instance, Session& session, Design design);
 
     // The load step, once the controls exist.
     virtual void Form_Load() {}

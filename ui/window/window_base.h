@@ -31,7 +31,7 @@ protected:
         DWORD exStyle;
         int clientWidthTwips;
         int clientHeightTwips;
-        std::span<const ControlSpec> controls;
+        std::span<const ControlDesign> controls;
         bool withIcon = false;  // Lumarel's icon in the caption and on the taskbar
     };
     WindowBase(HINSTANCE instance, Session& session, Design design);
