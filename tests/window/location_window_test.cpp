@@ -28,7 +28,8 @@ protected:
     void OpenLocation() {
         closedCount = 0;
         location = std::make_unique<LocationWindow>(GetModuleHandleW(nullptr), fake.Services(),
-                                                    shared, L"C:\\ROMS", [this] { ++closedCount; });
+                                                    shared.EmulatorPath, L"C:\\ROMS",
+                                                    [this] { ++closedCount; });
         ASSERT_TRUE(location->Create(window->Hwnd()));
     }
     void ClickEntry(int index) { SelectListViewLine(location->Control(File2), index); }

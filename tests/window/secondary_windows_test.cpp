@@ -16,7 +16,8 @@ using namespace lumarel::testing;
 class CheatWindowTest : public MainWindowTest {
 protected:
     void OpenCheats() {
-        cheats = std::make_unique<CheatWindow>(GetModuleHandleW(nullptr), fake.Services(), shared);
+        cheats = std::make_unique<CheatWindow>(GetModuleHandleW(nullptr), fake.session,
+                                               shared.cheatCodes);
         ASSERT_TRUE(cheats->Create(window->Hwnd()));
         ShowWindow(cheats->Hwnd(), SW_SHOW);
         SetForegroundWindow(cheats->Hwnd());
@@ -173,8 +174,9 @@ TEST_F(MainWindowTest, AboutClosesWithEnterEscOrItsButtonAndShowsThePictureMessa
 
 TEST_F(MainWindowTest, EnterAndEscCloseNeitherLocationNorCheatsNorKeyboard) {
     SharedValues values;
-    LocationWindow location(GetModuleHandleW(nullptr), fake.Services(), values, L"C:\\ROMS", {});
-    CheatWindow cheats(GetModuleHandleW(nullptr), fake.Services(), values);
+    LocationWindow location(GetModuleHandleW(nullptr), fake.Services(), values.EmulatorPath,
+                            L"C:\\ROMS", {});
+    CheatWindow cheats(GetModuleHandleW(nullptr), fake.session, values.cheatCodes);
     KeyboardWindow keyboard(GetModuleHandleW(nullptr), fake.session);
     struct Case {
         ModalWindow* secondary;
@@ -238,10 +240,11 @@ void ExpectEveryControlNamed(const ControlSet& controls, const char* window) {
 TEST_F(MainWindowTest, EveryControlOfEveryWindowHasAName) {
     ExpectEveryControlNamed(window->Controls(), "main");
     SharedValues values;
-    LocationWindow location(GetModuleHandleW(nullptr), fake.Services(), values, L"C:\\ROMS", {});
+    LocationWindow location(GetModuleHandleW(nullptr), fake.Services(), values.EmulatorPath,
+                            L"C:\\ROMS", {});
     ASSERT_TRUE(location.Create(window->Hwnd()));
     ExpectEveryControlNamed(location.Controls(), "location");
-    CheatWindow cheats(GetModuleHandleW(nullptr), fake.Services(), values);
+    CheatWindow cheats(GetModuleHandleW(nullptr), fake.session, values.cheatCodes);
     ASSERT_TRUE(cheats.Create(window->Hwnd()));
     ExpectEveryControlNamed(cheats.Controls(), "cheats");
     KeyboardWindow keyboard(GetModuleHandleW(nullptr), fake.session);

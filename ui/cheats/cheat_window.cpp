@@ -37,15 +37,15 @@ const ControlDesign kCheatControls[] = {
 
 }  // namespace
 
-CheatWindow::CheatWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared)
-    : ModalWindow(instance, platform.session, {L"Game Genie Codes", 2415, 5940, kCheatControls}),
-      shared_(shared) {}
+CheatWindow::CheatWindow(HINSTANCE instance, Session& session, CheatCodes& codes)
+    : ModalWindow(instance, session, {L"Game Genie Codes", 2415, 5940, kCheatControls}),
+      codes_(codes) {}
 
 void CheatWindow::Form_Load() {
     CentreOnScreen();
     for (int slot = 1; slot <= 10; ++slot) {
         SendMessageW(Box(slot), EM_LIMITTEXT, kLongestCheatCode, 0);
-        SetWindowTextW(Box(slot), shared_.cheatCodes[static_cast<size_t>(slot - 1)].c_str());
+        SetWindowTextW(Box(slot), codes_[static_cast<size_t>(slot - 1)].c_str());
     }
 }
 
@@ -66,7 +66,7 @@ void CheatWindow::Closer_Click() {
         code_LostFocus(focused - code1 + 1);
     }
     for (int slot = 1; slot <= 10; ++slot) {
-        shared_.cheatCodes[static_cast<size_t>(slot - 1)] = WindowText(Box(slot));
+        codes_[static_cast<size_t>(slot - 1)] = WindowText(Box(slot));
     }
     Close();
 }

@@ -27,7 +27,8 @@ inline constexpr int kLongestCheatCode = 9;
 
 class CheatWindow final : public ModalWindow {
 public:
-    CheatWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared);
+    // Edits `codes` in place: what a box holds when it loses the focus is the code.
+    CheatWindow(HINSTANCE instance, Session& session, CheatCodes& codes);
 
     // The focus-loss handler of every box (code1_LostFocus ... code10_LostFocus).
     void code_LostFocus(int box);
@@ -40,7 +41,7 @@ private:
     int InitialFocus() const override { return code1; }
     void OnCommand(int id, int code) override;
 
-    SharedValues& shared_;
+    CheatCodes& codes_;
 };
 
 }  // namespace lumarel

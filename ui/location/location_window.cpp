@@ -25,12 +25,13 @@ const ControlDesign kLocationControls[] = {
 
 }  // namespace
 
-LocationWindow::LocationWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
-                               std::wstring ownDirectory, std::function<void()> onClosed)
+LocationWindow::LocationWindow(HINSTANCE instance, const Platform& platform,
+                               std::wstring& emulatorPath, std::wstring ownDirectory,
+                               std::function<void()> onClosed)
     : ModalWindow(instance, platform.session,
                   {L"Location of Snes9x", 2535, 5010, kLocationControls}),
       platform_(platform),
-      shared_(shared),
+      emulatorPath_(emulatorPath),
       browser_(platform.fileSystem, kEmulatorPattern, std::move(ownDirectory)),
       onClosed_(std::move(onClosed)) {}
 
@@ -55,7 +56,7 @@ void LocationWindow::File2_Click() {
     const FileList& emulators = browser_.Files();
     const std::wstring clicked = emulators.SelectedEntry();
     if (!clicked.empty()) {
-        shared_.EmulatorPath = JoinListPath(emulators.Directory(), clicked);
+        emulatorPath_ = JoinListPath(emulators.Directory(), clicked);
     }
 }
 
@@ -65,7 +66,7 @@ void LocationWindow::Close_Button_Click() {
     const std::wstring entry = emulators.Entry(selected > -1 ? selected : 0);
     // An empty list keeps the location the user had: only looking must not lose it.
     if (!entry.empty()) {
-        shared_.EmulatorPath = JoinListPath(emulators.Directory(), entry);
+        emulatorPath_ = JoinListPath(emulators.Directory(), entry);
     }
     if (onClosed_) {
         onClosed_();

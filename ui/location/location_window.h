@@ -24,9 +24,9 @@ inline constexpr wchar_t kEmulatorPattern[] = L"snes9x*.exe";
 
 class LocationWindow final : public ModalWindow {
 public:
-    // `onClosed` runs when Close has stored the location (the main window refreshes its
-    // location panel then).
-    LocationWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
+    // Edits `emulatorPath`; `onClosed` runs when Close has stored the location (the main
+    // window refreshes its location panel then).
+    LocationWindow(HINSTANCE instance, const Platform& platform, std::wstring& emulatorPath,
                    std::wstring ownDirectory, std::function<void()> onClosed);
 
     DriveList& Drives() { return browser_.Drives(); }
@@ -47,7 +47,7 @@ private:
     void OnDpiChanged(UINT dpi) override { browser_.SetDpi(dpi); }
 
     Platform platform_;
-    SharedValues& shared_;
+    std::wstring& emulatorPath_;
     Browser browser_;
     std::function<void()> onClosed_;
 };

@@ -153,14 +153,14 @@ void MainWindow::save_Click() {
 }
 
 void MainWindow::locations_Click() {
-    LocationWindow location(instance_, platform_, shared_, ownDirectory_, [this] {
+    LocationWindow location(instance_, platform_, shared_.EmulatorPath, ownDirectory_, [this] {
         SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
     });
     ShowSecondary(location);
 }
 
 void MainWindow::game_genie_Click() {
-    CheatWindow cheats(instance_, platform_, shared_);
+    CheatWindow cheats(instance_, platform_.session, shared_.cheatCodes);
     ShowSecondary(cheats);
 }
 
