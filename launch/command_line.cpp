@@ -4,13 +4,6 @@
 
 namespace lumarel {
 
-std::wstring JoinListPath(const std::wstring& directory, const std::wstring& entry) {
-    if (!directory.empty() && directory.back() == L'\\') {
-        return directory + entry;
-    }
-    return directory + L'\\' + entry;
-}
-
 std::wstring DirectoryOf(const std::wstring& filePath) {
     const size_t lastBackslash = filePath.rfind(L'\\');
     if (lastBackslash == std::wstring::npos) {

@@ -6,15 +6,12 @@
 #include <string>
 
 #include "launch/launch_options.h"
+#include "platform/long_paths.h"
 
 namespace lumarel {
 
 // Lines longer than this draw a warning (they are still passed on whole).
 inline constexpr std::size_t kLongestQuietCommandLine = 127;
-
-// A list's directory and one of its entries as a full path: one backslash between them,
-// none added after a root directory such as "C:\".
-std::wstring JoinListPath(const std::wstring& directory, const std::wstring& entry);
 
 // The directory part of a full file path, without a trailing backslash except for a drive's
 // root directory ("C:\GAMES\lumarel.exe" gives "C:\GAMES", "C:\lumarel.exe" gives "C:\").

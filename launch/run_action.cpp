@@ -33,7 +33,7 @@ void RunAction::Run(const RunRequest& request, WindowCaption& caption) {
         return;
     }
 
-    const std::wstring romPath = JoinListPath(request.romDirectory, request.romEntry);
+    const std::wstring romPath = JoinPath(request.romDirectory, request.romEntry);
     const std::wstring shortRom = platform_.shortPaths.ShortPath(romPath);
     const std::wstring shortEmulator = platform_.shortPaths.ShortPath(request.emulatorPath);
     const std::wstring commandLine =

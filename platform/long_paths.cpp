@@ -2,6 +2,13 @@
 
 namespace lumarel {
 
+std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
+    if (!directory.empty() && directory.back() == L'\\') {
+        return directory + name;
+    }
+    return directory + L'\\' + name;
+}
+
 namespace {
 
 constexpr wchar_t kExtendedPrefix[] = L"\\\\?\\";

@@ -1,11 +1,15 @@
 #pragma once
-// Paths of 260 characters or more, which the classic file calls refuse unless they carry the
-// "\\?\" prefix. Plain functions: the Win32 layer applies them around its calls.
+// Paths as plain functions: a name joined to its directory, and paths of 260 characters or
+// more, which the classic file calls refuse unless they carry the "\\?\" prefix (the Win32
+// layer applies that around its calls).
 
 #include <functional>
 #include <string>
 
 namespace lumarel {
+
+// A name in a directory: "C:\" and "C:\ROMS" both take one backslash before it.
+std::wstring JoinPath(const std::wstring& directory, const std::wstring& name);
 
 // The classic limit of a path, its terminating NUL included.
 inline constexpr std::size_t kClassicPathLimit = 260;

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "launch/option_table.h"
+#include "platform/long_paths.h"
 
 namespace lumarel {
 
@@ -111,10 +112,7 @@ std::optional<SettingChange> ReadValue(std::span<const OptionRow> rows, const st
 }  // namespace
 
 std::wstring SettingsFilePath(const std::wstring& ownDirectory) {
-    if (!ownDirectory.empty() && ownDirectory.back() == L'\\') {
-        return ownDirectory + kSettingsFileName;
-    }
-    return ownDirectory + L'\\' + kSettingsFileName;
+    return JoinPath(ownDirectory, kSettingsFileName);
 }
 
 std::vector<std::wstring> SettingsLines(const std::wstring& emulatorPath,

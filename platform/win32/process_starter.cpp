@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "platform/long_paths.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_support.h"
 
@@ -34,15 +35,9 @@ OsResult Win32ProcessStarter::Start(const std::wstring& program, const std::wstr
 
 std::wstring Win32ProcessStarter::SystemProgram(const std::wstring& fileName) {
     const auto inDirectory = [&fileName](UINT(WINAPI * directoryOf)(LPWSTR, UINT)) {
-        std::wstring directory = win32::TextFromGrowingBuffer(
+        const std::wstring directory = win32::TextFromGrowingBuffer(
             [directoryOf](wchar_t* buffer, DWORD size) { return directoryOf(buffer, size); });
-        if (directory.empty()) {
-            return directory;
-        }
-        if (directory.back() != L'\\') {
-            directory += L'\\';
-        }
-        return directory + fileName;
+        return directory.empty() ? directory : JoinPath(directory, fileName);
     };
     const std::wstring inSystem = inDirectory(GetSystemDirectoryW);
     if (!inSystem.empty() && GetFileAttributesW(inSystem.c_str()) != INVALID_FILE_ATTRIBUTES) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/long_paths.h"
 #include "platform/win32/win32_support.h"
 
 namespace lumarel {
@@ -29,9 +30,7 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName) {
     if (path.empty()) {
         return nullptr;
     }
-    path += L'\\';
-    path += fileName;
-    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryExW(JoinPath(path, fileName).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace lumarel

@@ -331,10 +331,10 @@ TEST(CommandLine, WarningFrom128Characters) {
     EXPECT_EQ(*warning, L"Commandline is too long! It will be truncated at:\n" + quiet);
 }
 
-TEST(CommandLine, JoinListPathAddsOneBackslash) {
-    EXPECT_EQ(JoinListPath(L"C:\\", L"GAME.SMC"), L"C:\\GAME.SMC");
-    EXPECT_EQ(JoinListPath(L"C:\\ROMS", L"GAME.SMC"), L"C:\\ROMS\\GAME.SMC");
-    EXPECT_EQ(JoinListPath(L"C:\\ROMS", L""), L"C:\\ROMS\\");
+TEST(CommandLine, JoinPathAddsOneBackslash) {
+    EXPECT_EQ(JoinPath(L"C:\\", L"GAME.SMC"), L"C:\\GAME.SMC");
+    EXPECT_EQ(JoinPath(L"C:\\ROMS", L"GAME.SMC"), L"C:\\ROMS\\GAME.SMC");
+    EXPECT_EQ(JoinPath(L"C:\\ROMS", L""), L"C:\\ROMS\\");
 }
 
 TEST(CommandLine, DirectoryOfKeepsTheRootBackslashOnly) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/long_paths.h"
 #include "platform/owned.h"
 #include "ui/controls/dpi.h"
 #include "ui/window/handler_guard.h"
@@ -96,8 +97,7 @@ OsResult DirectoryList::SetDirectory(const std::wstring& path) {
         lines.push_back({ancestor.path, ancestor.display, level++, true});
     }
     for (const std::wstring& name : subdirectories) {
-        const std::wstring base = full.back() == L'\\' ? full : full + L'\\';
-        lines.push_back({base + name, name, level, false});
+        lines.push_back({JoinPath(full, name), name, level, false});
     }
     auto listing = std::make_shared<const DirectoryListing>(std::move(entries));
     lines_.swap(lines);

@@ -56,7 +56,7 @@ void LocationWindow::File2_Click() {
     const FileList& emulators = browser_.Files();
     const std::wstring clicked = emulators.SelectedEntry();
     if (!clicked.empty()) {
-        emulatorPath_ = JoinListPath(emulators.Directory(), clicked);
+        emulatorPath_ = JoinPath(emulators.Directory(), clicked);
     }
 }
 
@@ -66,7 +66,7 @@ void LocationWindow::Close_Button_Click() {
     const std::wstring entry = emulators.Entry(selected > -1 ? selected : 0);
     // An empty list keeps the location the user had: only looking must not lose it.
     if (!entry.empty()) {
-        emulatorPath_ = JoinListPath(emulators.Directory(), entry);
+        emulatorPath_ = JoinPath(emulators.Directory(), entry);
     }
     if (onClosed_) {
         onClosed_();

@@ -100,7 +100,7 @@ void MainWindow::File1_Click() {
         return;
     }
     std::uint64_t length = 0;
-    if (!platform_.fileSystem.FileSize(JoinListPath(RomList().Directory(), entry), length).ok) {
+    if (!platform_.fileSystem.FileSize(JoinPath(RomList().Directory(), entry), length).ok) {
         return;  // removed meanwhile or not readable: the panels keep what they showed
     }
     SetPanelText(
