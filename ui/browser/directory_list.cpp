@@ -59,7 +59,8 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
 
 void DirectoryList::Attach(HWND listBox, UINT dpi) {
     listBox_ = listBox;
-    SetWindowSubclass(listBox_, KeyProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(listBox_, GuardedSubclass<&DirectoryList::OnListBoxMessage>, 0,
+                      reinterpret_cast<DWORD_PTR>(this));
     SetDpi(dpi);
 }
 
@@ -168,36 +169,26 @@ void DirectoryList::OnDrawItem(const DRAWITEMSTRUCT& item) {
     }
 }
 
-LRESULT CALLBACK DirectoryList::KeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR data) {
-    return CatchAtSystemBoundary(
-        message,
-        [&]() -> LRESULT {
-            auto* self = reinterpret_cast<DirectoryList*>(data);
-            switch (message) {
-                case WM_GETDLGCODE:
-                    // Enter opens the selected directory instead of pressing a default button.
-                    if (lParam != 0 &&
-                        reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
-                        reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-                        return DLGC_WANTMESSAGE | DefSubclassProc(window, message, wParam, lParam);
-                    }
-                    break;
-                case WM_KEYDOWN:
-                    if (wParam == VK_RETURN) {
-                        self->OpenSelected();
-                        return 0;
-                    }
-                    break;
-                case WM_NCDESTROY:
-                    RemoveWindowSubclass(window, KeyProc, id);
-                    break;
-                default:
-                    break;
+std::optional<LRESULT> DirectoryList::OnListBoxMessage(HWND listBox, UINT message, WPARAM wParam,
+                                                       LPARAM lParam, DWORD_PTR data) {
+    auto* self = reinterpret_cast<DirectoryList*>(data);
+    switch (message) {
+        case WM_GETDLGCODE:
+            // Enter opens the selected directory instead of pressing a default button.
+            if (lParam != 0 && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+                reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+                return DLGC_WANTMESSAGE | DefSubclassProc(listBox, message, wParam, lParam);
             }
-            return DefSubclassProc(window, message, wParam, lParam);
-        },
-        [&] { return DefSubclassProc(window, message, wParam, lParam); });
+            return std::nullopt;
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN) {
+                self->OpenSelected();
+                return 0;
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace lumarel

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,8 +55,8 @@ private:
         int level = 0;
         bool open = false;  // an ancestor or the directory itself
     };
-    static LRESULT CALLBACK KeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR id, DWORD_PTR data);
+    static std::optional<LRESULT> OnListBoxMessage(HWND listBox, UINT message, WPARAM wParam,
+                                                   LPARAM lParam, DWORD_PTR data);
     void OpenSelected();
 
     FileSystem& fileSystem_;

@@ -46,7 +46,8 @@ void FileList::Attach(HWND listView) {
     if (HWND own = reinterpret_cast<HWND>(SendMessageW(listView_, LVM_SETTOOLTIPS, 0, 0))) {
         DestroyWindow(own);
     }
-    SetWindowSubclass(listView_, ListViewProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(listView_, GuardedSubclass<&FileList::OnListViewMessage>, 0,
+                      reinterpret_cast<DWORD_PTR>(this));
     FitColumn(CurrentlyScrolls());
 }
 
@@ -255,48 +256,39 @@ LRESULT FileList::OnNotify(NMHDR& header) {
     }
 }
 
-LRESULT CALLBACK FileList::ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR data) {
-    return CatchAtSystemBoundary(
-        message,
-        [&]() -> LRESULT {
-            auto* self = reinterpret_cast<FileList*>(data);
-            switch (message) {
-                case WM_SIZE: {
-                    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-                    if (!self->countChanging_) {
-                        self->FitColumn(self->CurrentlyScrolls());
-                    }
-                    return result;
-                }
-                case WM_RBUTTONDOWN:
-                case WM_RBUTTONDBLCLK:
-                    // A list box does nothing with the right button but take the focus.
-                    SetFocus(window);
-                    return 0;
-                case WM_LBUTTONDOWN:
-                case WM_LBUTTONDBLCLK: {
-                    LVHITTESTINFO hit{};
-                    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                    if (SendMessageW(window, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) {
-                        // Below the last name: the selection stays, as in a list box.
-                        SetFocus(window);
-                        return 0;
-                    }
-                    if (message == WM_LBUTTONDOWN) {
-                        self->clickChangedSelection_ = false;
-                    }
-                    break;
-                }
-                case WM_NCDESTROY:
-                    RemoveWindowSubclass(window, ListViewProc, id);
-                    break;
-                default:
-                    break;
+std::optional<LRESULT> FileList::OnListViewMessage(HWND listView, UINT message, WPARAM wParam,
+                                                   LPARAM lParam, DWORD_PTR data) {
+    auto* self = reinterpret_cast<FileList*>(data);
+    switch (message) {
+        case WM_SIZE: {
+            const LRESULT result = DefSubclassProc(listView, message, wParam, lParam);
+            if (!self->countChanging_) {
+                self->FitColumn(self->CurrentlyScrolls());
             }
-            return DefSubclassProc(window, message, wParam, lParam);
-        },
-        [&] { return DefSubclassProc(window, message, wParam, lParam); });
+            return result;
+        }
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            // A list box does nothing with the right button but take the focus.
+            SetFocus(listView);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            LVHITTESTINFO hit{};
+            hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (SendMessageW(listView, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) {
+                // Below the last name: the selection stays, as in a list box.
+                SetFocus(listView);
+                return 0;
+            }
+            if (message == WM_LBUTTONDOWN) {
+                self->clickChangedSelection_ = false;
+            }
+            return std::nullopt;
+        }
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace lumarel

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,8 +52,8 @@ public:
     std::function<void()> onDoubleClick;
 
 private:
-    static LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
+    static std::optional<LRESULT> OnListViewMessage(HWND listView, UINT message, WPARAM wParam,
+                                                    LPARAM lParam, DWORD_PTR data);
     std::wstring_view Name(int index) const;
     // The first entry from `start` on, going round, whose name starts with (or is) `text`.
     int Find(const std::wstring& text, bool partial, bool wrap, int start) const;

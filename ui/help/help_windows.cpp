@@ -33,26 +33,18 @@ const ControlDesign kAboutControls[] = {
 
 // A read-only text still lets Tab and Esc reach the window, so that the keyboard alone
 // can leave it.
-LRESULT CALLBACK ReferenceTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR) {
-    return CatchAtSystemBoundary(
-        message,
-        [&]() -> LRESULT {
-            if (message == WM_GETDLGCODE) {
-                LRESULT code = DefSubclassProc(window, message, wParam, lParam) & ~DLGC_WANTALLKEYS;
-                const auto* key = reinterpret_cast<const MSG*>(lParam);
-                if (key != nullptr && key->message == WM_KEYDOWN &&
-                    (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
-                    code &= ~(DLGC_WANTMESSAGE | DLGC_WANTTAB);
-                }
-                return code;
-            }
-            if (message == WM_NCDESTROY) {
-                RemoveWindowSubclass(window, ReferenceTextProc, id);
-            }
-            return DefSubclassProc(window, message, wParam, lParam);
-        },
-        [&] { return DefSubclassProc(window, message, wParam, lParam); });
+std::optional<LRESULT> OnReferenceTextMessage(HWND text, UINT message, WPARAM wParam, LPARAM lParam,
+                                              DWORD_PTR) {
+    if (message != WM_GETDLGCODE) {
+        return std::nullopt;
+    }
+    LRESULT code = DefSubclassProc(text, message, wParam, lParam) & ~DLGC_WANTALLKEYS;
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (key != nullptr && key->message == WM_KEYDOWN &&
+        (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
+        code &= ~(DLGC_WANTMESSAGE | DLGC_WANTTAB);
+    }
+    return code;
 }
 
 }  // namespace
@@ -64,7 +56,7 @@ KeyboardWindow::KeyboardWindow(HINSTANCE instance, Session& session)
 void KeyboardWindow::Form_Load() {
     HWND text = Control(KeyBoard_Txt);
     SetWindowTextW(text, KeyboardReferenceText().c_str());
-    SetWindowSubclass(text, ReferenceTextProc, 0, 0);
+    SetWindowSubclass(text, GuardedSubclass<&OnReferenceTextMessage>, 0, 0);
 }
 
 void KeyboardWindow::OnCommand(int id, int code) {

@@ -5,8 +5,10 @@
 // words, the system's default handling answers the message, and Lumarel goes on.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <exception>
+#include <optional>
 
 namespace lumarel {
 
@@ -34,6 +36,30 @@ LRESULT CatchAtSystemBoundary(UINT message, Handler&& handler, Fallback&& fallba
     } catch (...) {
         return 0;
     }
+}
+
+// A control's own share of its messages: an answer, or nothing to leave the message to the
+// control. `data` is what SetWindowSubclass was given.
+using ControlMessageHandler = std::optional<LRESULT> (*)(HWND control, UINT message, WPARAM wParam,
+                                                         LPARAM lParam, DWORD_PTR data);
+
+// The subclass procedure that puts a handler in front of a control: inside the boundary,
+// with the control's own handling as the fallback, and gone with the control.
+template <ControlMessageHandler Handler>
+LRESULT CALLBACK GuardedSubclass(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR data) {
+    return CatchAtSystemBoundary(
+        message,
+        [&]() -> LRESULT {
+            if (message == WM_NCDESTROY) {
+                RemoveWindowSubclass(control, GuardedSubclass<Handler>, id);
+            } else if (const std::optional<LRESULT> answer =
+                           Handler(control, message, wParam, lParam, data)) {
+                return *answer;
+            }
+            return DefSubclassProc(control, message, wParam, lParam);
+        },
+        [&] { return DefSubclassProc(control, message, wParam, lParam); });
 }
 
 }  // namespace lumarel
