@@ -39,12 +39,8 @@ DriveKind KindOf(UINT type) {
 std::wstring NetworkShareOf(wchar_t letter) {
     using ConnectionFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
     // Loaded only when there is a network drive, to keep start-up lean.
-    static const auto connection = [] {
-        HMODULE mpr = LoadSystemLibrary(L"mpr.dll");
-        return mpr == nullptr ? nullptr
-                              : reinterpret_cast<ConnectionFn>(reinterpret_cast<void*>(
-                                    GetProcAddress(mpr, "WNetGetConnectionW")));
-    }();
+    static const auto connection =
+        FunctionOf<ConnectionFn>(LoadSystemLibrary(L"mpr.dll"), "WNetGetConnectionW");
     const wchar_t device[] = {letter, L':', L'\0'};
     wchar_t share[MAX_PATH] = L"";
     DWORD length = MAX_PATH;

@@ -9,11 +9,8 @@ namespace lumarel {
 
 void LoadLibrariesFromSystemOnly() {
     using SetDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     const auto setDefaultDirectories =
-        kernel == nullptr ? nullptr
-                          : reinterpret_cast<SetDirectoriesFn>(reinterpret_cast<void*>(
-                                GetProcAddress(kernel, "SetDefaultDllDirectories")));
+        FunctionOf<SetDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (setDefaultDirectories != nullptr) {
         setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }

@@ -14,4 +14,13 @@ void LoadLibrariesFromSystemOnly();
 // A library from the system folder ("mpr.dll"), or nullptr.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
+// A function of a library looked up by name, of the type the caller names; nullptr when the
+// library is missing or lacks it (a call newer than the Windows it runs on).
+template <typename Function>
+Function FunctionOf(HMODULE library, const char* name) {
+    return library == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 }  // namespace lumarel

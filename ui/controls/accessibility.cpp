@@ -14,15 +14,10 @@ namespace {
 IAccPropServices* AnnotationService() {
     static IAccPropServices* const service = []() -> IAccPropServices* {
         HMODULE ole = LoadSystemLibrary(L"ole32.dll");
-        if (ole == nullptr) {
-            return nullptr;
-        }
         using InitializeFn = HRESULT(WINAPI*)(LPVOID, DWORD);
         using CreateFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-        const auto initialize = reinterpret_cast<InitializeFn>(
-            reinterpret_cast<void*>(GetProcAddress(ole, "CoInitializeEx")));
-        const auto create = reinterpret_cast<CreateFn>(
-            reinterpret_cast<void*>(GetProcAddress(ole, "CoCreateInstance")));
+        const auto initialize = FunctionOf<InitializeFn>(ole, "CoInitializeEx");
+        const auto create = FunctionOf<CreateFn>(ole, "CoCreateInstance");
         IAccPropServices* created = nullptr;
         if (initialize == nullptr || create == nullptr ||
             FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED)) ||

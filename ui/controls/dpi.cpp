@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/owned.h"
+#include "platform/win32/system_libraries.h"
 
 namespace lumarel {
 
@@ -11,11 +12,7 @@ namespace {
 // Functions that Windows 7 lacks are looked up at run time so that the program still loads.
 template <typename Function>
 Function User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+    return FunctionOf<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 UINT SystemDpi() {
