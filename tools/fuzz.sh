@@ -15,7 +15,8 @@ build() {
     local name=$1; shift
     clang++ "${flags[@]}" "$repo/tests/fuzz/fuzz_$name.cpp" "$@" -o "$out/fuzz_$name"
 }
-build settings "$repo/settings/settings_format.cpp" "$repo/platform/text_encoding.cpp"
+build settings "$repo/settings/settings_format.cpp" "$repo/platform/text_encoding.cpp" \
+    "$repo/platform/long_paths.cpp"
 build command_line "$repo/launch/command_line.cpp" "$repo/tests/support/windows_arguments.cpp"
 build cheat_code "$repo/ui/cheats/cheat_code.cpp"
 build text_encoding "$repo/platform/text_encoding.cpp"
