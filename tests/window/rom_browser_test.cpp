@@ -6,6 +6,7 @@
 
 #include <dbt.h>
 
+#include <cwctype>
 #include <map>
 
 namespace lumarel {
@@ -55,16 +56,21 @@ protected:
         return TooltipOf(window->Controls().Tooltips(), window->Hwnd(), Control(File1));
     }
     void SelectRom(int index) { SelectListViewLine(Control(File1), index); }
+    // The drive's letter typed in the drive list, as a keyboard user picks it.
     void PickDrive(wchar_t letter) {
-        const int index = letter - L'C';
-        SendMessageW(Control(Drive1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(window->Hwnd(), WM_COMMAND, MAKEWPARAM(Drive1, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(Control(Drive1)));
+        SendMessageW(Control(Drive1), WM_CHAR, static_cast<WPARAM>(towlower(letter)), 1);
     }
+    // A double-click on the line, as the mouse gives it to the list box.
     void OpenDirectoryLine(int index) {
-        SendMessageW(Control(Dir1), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(window->Hwnd(), WM_COMMAND, MAKEWPARAM(Dir1, LBN_DBLCLK),
-                     reinterpret_cast<LPARAM>(Control(Dir1)));
+        HWND lines = Control(Dir1);
+        SendMessageW(lines, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+        RECT line{};
+        SendMessageW(lines, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&line));
+        const LPARAM at = MAKELPARAM((line.left + line.right) / 2, (line.top + line.bottom) / 2);
+        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            SendMessageW(lines, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        }
     }
     void MoveMouseTo(POINT point) {
         SendMessageW(window->Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
