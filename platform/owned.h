@@ -83,7 +83,6 @@ struct Local : NullIsNone<HLOCAL> {
 }  // namespace owned_kinds
 
 using OwnedHandle = Owned<owned_kinds::Kernel>;
-using OwnedGdiObject = Owned<owned_kinds::Gdi<HGDIOBJ>>;
 using OwnedFont = Owned<owned_kinds::Gdi<HFONT>>;
 using OwnedBitmap = Owned<owned_kinds::Gdi<HBITMAP>>;
 using OwnedBrush = Owned<owned_kinds::Gdi<HBRUSH>>;
