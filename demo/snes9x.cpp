@@ -33,10 +33,8 @@ const ControlDesign kControls[] = {
 
 class EmulatorWindow final : public ModalWindow {
 public:
-    EmulatorWindow(HINSTANCE instance, Session& session, std::wstring report)
-        : ModalWindow(instance, session,
-                      {L"Snes9x - Lumarel's demonstration", 10800, 4575, kControls}),
-          report_(std::move(report)) {}
+    EmulatorWindow(HINSTANCE instance, Session& session, std::wstring report);
+    void Close_Button_Click() { Close(); }
 
 private:
     void Form_Load() override {
@@ -44,15 +42,21 @@ private:
         SetWindowTextW(Control(Report), report_.c_str());
     }
     int InitialFocus() const override { return Close_Button; }
-    void OnCommand(int id, int code) override {
-        // Close, Enter and Esc end it.
-        if ((id == Close_Button && code == BN_CLICKED) || id == IDOK || id == IDCANCEL) {
-            Close();
-        }
-    }
 
     std::wstring report_;
 };
+
+// Close, Enter and Esc end it.
+const Wire kWiring[] = {
+    {Close_Button, BN_CLICKED, Run<&EmulatorWindow::Close_Button_Click>},
+    {IDOK, kChosen, Run<&EmulatorWindow::Close_Button_Click>},
+    {IDCANCEL, kChosen, Run<&EmulatorWindow::Close_Button_Click>},
+};
+
+EmulatorWindow::EmulatorWindow(HINSTANCE instance, Session& session, std::wstring report)
+    : ModalWindow(instance, session,
+                  {L"Snes9x - Lumarel's demonstration", 10800, 4575, kControls, kWiring}),
+      report_(std::move(report)) {}
 
 std::vector<std::wstring> Arguments() {
     int count = 0;

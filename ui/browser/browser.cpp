@@ -10,16 +10,13 @@ Browser::Browser(FileSystem& fileSystem, std::wstring filePatterns, std::wstring
       files_(fileSystem, std::move(filePatterns)),
       ownDirectory_(std::move(ownDirectory)) {}
 
-void Browser::Attach(const ControlSet& controls, BrowserControls ids, UINT dpi,
-                     BrowserHandlers handlers) {
-    ids_ = ids;
+void Browser::Attach(ControlSet& controls, BrowserControls ids, UINT dpi) {
+    controls.HandNotificationsTo(ids.drives, drives_);
+    controls.HandNotificationsTo(ids.directories, directories_);
+    controls.HandNotificationsTo(ids.files, files_);
     drives_.Attach(controls.Hwnd(ids.drives));
     directories_.Attach(controls.Hwnd(ids.directories), dpi);
     files_.Attach(controls.Hwnd(ids.files));
-    drives_.onChange = std::move(handlers.driveChange);
-    directories_.onChange = std::move(handlers.directoryChange);
-    files_.onClick = std::move(handlers.fileClick);
-    files_.onDoubleClick = std::move(handlers.fileDoubleClick);
 }
 
 void Browser::FollowDrive() {
@@ -63,35 +60,7 @@ void Browser::PointAt(const std::wstring& directory) {
     // Unreadable: the drive's current directory, as a change of drive shows it, and the
     // file list in step with whatever the directory list shows.
     FollowDrive();
-    if (directories_.onChange) {
-        directories_.onChange();
-    }
-}
-
-bool Browser::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const int id = LOWORD(wParam);
-    if (message == WM_DRAWITEM && id == ids_.directories) {
-        directories_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        result = TRUE;
-        return true;
-    }
-    if (message == WM_NOTIFY && id == ids_.files) {
-        result = files_.OnNotify(*reinterpret_cast<NMHDR*>(lParam));
-        return true;
-    }
-    if (message != WM_COMMAND || lParam == 0) {
-        return false;
-    }
-    const int code = HIWORD(wParam);
-    if (id == ids_.drives) {
-        drives_.OnCommand(code);
-    } else if (id == ids_.directories) {
-        directories_.OnCommand(code);
-    } else {
-        return false;
-    }
-    result = 0;
-    return true;
+    directories_.Tell(kListChange);
 }
 
 void Browser::SetDpi(UINT dpi) {

@@ -1,12 +1,12 @@
 #pragma once
 // A drive list, a directory list and a file list that follow each other, the same in every
 // window that has them: the directory list follows the drive, the file list the directory,
-// and an unavailable drive sends both back to Lumarel's own drive and directory. The window
-// names its handlers; each does the browser's shared part and then its own.
+// and an unavailable drive sends both back to Lumarel's own drive and directory. The lists
+// tell their changes through the window's wiring, whose handlers each do the browser's shared
+// part and then their own.
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/services.h"
@@ -24,14 +24,6 @@ struct BrowserControls {
     int files;
 };
 
-// The window's handlers, run when a list changes; any may be empty.
-struct BrowserHandlers {
-    std::function<void()> driveChange;
-    std::function<void()> directoryChange;
-    std::function<void()> fileClick;
-    std::function<void()> fileDoubleClick;
-};
-
 class Browser {
 public:
     // `filePatterns` are the file list's wildcards; `ownDirectory` is where an unavailable
@@ -40,9 +32,9 @@ public:
     Browser(const Browser&) = delete;
     Browser& operator=(const Browser&) = delete;
 
-    // Takes over the window's three lists and fills the drive list.
-    void Attach(const ControlSet& controls, BrowserControls ids, UINT dpi,
-                BrowserHandlers handlers);
+    // Takes over the window's three lists, with their notifications, and fills the drive
+    // list.
+    void Attach(ControlSet& controls, BrowserControls ids, UINT dpi);
 
     DriveList& Drives() { return drives_; }
     DirectoryList& Directories() { return directories_; }
@@ -59,16 +51,12 @@ public:
     // the directory cannot be read.
     void PointAt(const std::wstring& directory);
 
-    // The lists' notifications (WM_COMMAND, WM_NOTIFY) and drawing (WM_DRAWITEM), which come
-    // to the window; true when the message was for one of them.
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void SetDpi(UINT dpi);
 
 private:
     DriveList drives_;
     DirectoryList directories_;
     FileList files_;
-    BrowserControls ids_{};
     std::wstring ownDirectory_;
     bool fallingBack_ = false;
     bool pointing_ = false;  // a drive change on the way to a named directory

@@ -57,6 +57,10 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
 
 }  // namespace
 
+DirectoryList::~DirectoryList() {
+    RemoveGuardedSubclass<&DirectoryList::OnListBoxMessage>(listBox_);
+}
+
 void DirectoryList::Attach(HWND listBox, UINT dpi) {
     listBox_ = listBox;
     SetWindowSubclass(listBox_, GuardedSubclass<&DirectoryList::OnListBoxMessage>, 0,
@@ -114,9 +118,7 @@ OsResult DirectoryList::SetDirectory(const std::wstring& path) {
     SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
     SendMessageW(listBox_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listBox_, nullptr, TRUE);
-    if (onChange) {
-        onChange();
-    }
+    Tell(kListChange);
     return OsResult::Success();
 }
 
@@ -140,13 +142,18 @@ void DirectoryList::OpenSelected() {
     }
 }
 
-void DirectoryList::OnCommand(int code) {
-    if (code == LBN_DBLCLK) {
+std::optional<LRESULT> DirectoryList::OnNotification(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DRAWITEM) {
+        DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == LBN_DBLCLK) {
         OpenSelected();
     }
+    return 0;
 }
 
-void DirectoryList::OnDrawItem(const DRAWITEMSTRUCT& item) {
+void DirectoryList::DrawLine(const DRAWITEMSTRUCT& item) const {
     if (item.itemID == static_cast<UINT>(-1) || static_cast<int>(item.itemID) >= Count()) {
         return;
     }

@@ -5,21 +5,21 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/services.h"
+#include "ui/controls/decoding_control.h"
 
 namespace lumarel {
 
-class DirectoryList {
+class DirectoryList final : public DecodingControl {
 public:
     explicit DirectoryList(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
-    DirectoryList(const DirectoryList&) = delete;
-    DirectoryList& operator=(const DirectoryList&) = delete;
+    // Takes its handler off the list box, which may outlive it.
+    ~DirectoryList();
 
     // Takes over an owner-drawn list box that the window created.
     void Attach(HWND listBox, UINT dpi);
@@ -30,9 +30,9 @@ public:
     // follows can take it instead of reading the directory a second time.
     std::shared_ptr<const DirectoryListing> Entries() const { return entries_; }
 
-    // Shows a directory ("D:" alone means that drive's current directory) and runs onChange
-    // before returning. When the directory cannot be read, nothing changes and the reason
-    // is returned.
+    // Shows a directory ("D:" alone means that drive's current directory) and tells the
+    // change (kListChange) before returning. When the directory cannot be read, nothing changes and
+    // the reason is returned.
     OsResult SetDirectory(const std::wstring& path);
 
     // The number of lines, and the directory a line opens.
@@ -41,12 +41,9 @@ public:
     std::wstring LineText(int index) const;
     int LineLevel(int index) const;
 
-    // The window's share of WM_COMMAND and WM_DRAWITEM for this control.
-    void OnCommand(int code);
-    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    // A double-click opens a line; the lines are drawn here.
+    std::optional<LRESULT> OnNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
     void SetDpi(UINT dpi);
-
-    std::function<void()> onChange;
 
 private:
     struct Line {
@@ -58,6 +55,7 @@ private:
     static std::optional<LRESULT> OnListBoxMessage(HWND listBox, UINT message, WPARAM wParam,
                                                    LPARAM lParam, DWORD_PTR data);
     void OpenSelected();
+    void DrawLine(const DRAWITEMSTRUCT& item) const;
 
     FileSystem& fileSystem_;
     HWND listBox_ = nullptr;

@@ -94,26 +94,25 @@ void DriveList::SetDrive(wchar_t letter) {
         SendMessageW(comboBox_, CB_SETCURSEL, index, 0);
         if (drive_ != letter) {
             drive_ = letter;
-            if (onChange) {
-                onChange();
-            }
+            Tell(kListChange);
         }
         return;
     }
 }
 
-void DriveList::OnCommand(int code) {
-    if (code == CBN_DROPDOWN) {
+std::optional<LRESULT> DriveList::OnNotification(UINT message, WPARAM wParam, LPARAM) {
+    if (message != WM_COMMAND) {
+        return std::nullopt;
+    }
+    if (HIWORD(wParam) == CBN_DROPDOWN) {
         Refresh(true);
-        return;
+    } else if (HIWORD(wParam) == CBN_SELCHANGE) {
+        const auto index = static_cast<int>(SendMessageW(comboBox_, CB_GETCURSEL, 0, 0));
+        if (index >= 0 && static_cast<size_t>(index) < drives_.size()) {
+            SetDrive(drives_[static_cast<size_t>(index)].letter);
+        }
     }
-    if (code != CBN_SELCHANGE) {
-        return;
-    }
-    const auto index = static_cast<int>(SendMessageW(comboBox_, CB_GETCURSEL, 0, 0));
-    if (index >= 0 && static_cast<size_t>(index) < drives_.size()) {
-        SetDrive(drives_[static_cast<size_t>(index)].letter);
-    }
+    return 0;
 }
 
 }  // namespace lumarel

@@ -3,15 +3,15 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <set>
 #include <vector>
 
 #include "platform/services.h"
+#include "ui/controls/decoding_control.h"
 
 namespace lumarel {
 
-class DriveList {
+class DriveList final : public DecodingControl {
 public:
     explicit DriveList(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
@@ -21,7 +21,7 @@ public:
 
     // The selected drive's letter, upper case; 0 when none is selected.
     wchar_t Drive() const { return drive_; }
-    // Selects a drive; a change runs onChange before this returns. Unknown letters are
+    // Selects a drive; a change is told (kListChange) before this returns. Unknown letters are
     // ignored.
     void SetDrive(wchar_t letter);
     // Whether the drive's root is there at all.
@@ -32,10 +32,8 @@ public:
     // and nothing below the list changes.
     void Refresh(bool withLabels);
 
-    // The window's share of WM_COMMAND for this control: opening the list refreshes it.
-    void OnCommand(int code);
-
-    std::function<void()> onChange;
+    // Opening the list refreshes it; a drive picked is told.
+    std::optional<LRESULT> OnNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void Fill();

@@ -34,6 +34,10 @@ void SetStates(HWND listView, int item, UINT states) {
 FileList::FileList(FileSystem& fileSystem, std::wstring patternList)
     : fileSystem_(fileSystem), patterns_(SplitPatternList(patternList)) {}
 
+FileList::~FileList() {
+    RemoveGuardedSubclass<&FileList::OnListViewMessage>(listView_);
+}
+
 void FileList::Attach(HWND listView) {
     listView_ = listView;
     SendMessageW(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
@@ -173,6 +177,13 @@ bool FileList::ScrollsWith(std::size_t lines) const {
     return lines > static_cast<std::size_t>(std::max<LRESULT>(perPage, 0));
 }
 
+std::optional<LRESULT> FileList::OnNotification(UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_NOTIFY) {
+        return std::nullopt;
+    }
+    return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+}
+
 LRESULT FileList::OnNotify(NMHDR& header) {
     switch (header.code) {
         case LVN_GETDISPINFOW: {
@@ -213,9 +224,9 @@ LRESULT FileList::OnNotify(NMHDR& header) {
             } else if (change.iItem == selected_ || change.iItem < 0) {
                 selected_ = -1;
             }
-            if (selected_ >= 0 && selected_ != before && !selectingByCode_ && onClick) {
+            if (selected_ >= 0 && selected_ != before && !selectingByCode_) {
                 clickChangedSelection_ = true;
-                onClick();
+                Tell(kLineClick);
             }
             return 0;
         }
@@ -225,14 +236,14 @@ LRESULT FileList::OnNotify(NMHDR& header) {
             // A click on the line already selected tells the window again, as a list box
             // does: its size and name come back to the status bar and the hover text.
             const int line = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
-            if (line >= 0 && line == selected_ && !clickChangedSelection_ && onClick) {
-                onClick();
+            if (line >= 0 && line == selected_ && !clickChangedSelection_) {
+                Tell(kLineClick);
             }
             return 0;
         }
         case NM_DBLCLK:
-            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0 && onDoubleClick) {
-                onDoubleClick();
+            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) {
+                Tell(kLineDoubleClick);
             }
             return 0;
         case NM_CUSTOMDRAW: {

@@ -7,7 +7,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,14 +14,15 @@
 #include <vector>
 
 #include "platform/services.h"
+#include "ui/controls/decoding_control.h"
 
 namespace lumarel {
 
-class FileList {
+class FileList final : public DecodingControl {
 public:
     FileList(FileSystem& fileSystem, std::wstring patternList);
-    FileList(const FileList&) = delete;
-    FileList& operator=(const FileList&) = delete;
+    // Takes its handler off the list view, which may outlive it.
+    ~FileList();
 
     // Takes over an owner-data list view that the window created: one column, no header.
     void Attach(HWND listView);
@@ -45,13 +45,12 @@ public:
     std::wstring SelectedEntry() const;
     std::wstring Entry(int index) const;
 
-    // The window's share of WM_NOTIFY for this control: names asked for, letters typed, a
-    // selection by mouse or keyboard, a double-click, the drawing of a selected line.
-    LRESULT OnNotify(NMHDR& header);
-    std::function<void()> onClick;
-    std::function<void()> onDoubleClick;
+    // Names asked for, letters typed, a selection by mouse or keyboard (told as kLineClick),
+    // a double-click (kLineDoubleClick), the drawing of a selected line.
+    std::optional<LRESULT> OnNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    LRESULT OnNotify(NMHDR& header);
     static std::optional<LRESULT> OnListViewMessage(HWND listView, UINT message, WPARAM wParam,
                                                     LPARAM lParam, DWORD_PTR data);
     std::wstring_view Name(int index) const;

@@ -33,12 +33,28 @@ const ControlDesign kCheatControls[] = {
     {code10, L"code10", K::TextBox, nullptr, nullptr, CodeBox(10), Frame1_Cheats, {}, &kCodeFont, L"Game Genie code 10"},
     {Closer, L"Closer", K::PushButton, L"Close", nullptr, {840, 5040, 735, 375}, Frame1_Cheats},
 };
+
+const Wire kCheatWiring[] = {
+    // control, notification, handler
+    {code1, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code2, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code3, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code4, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code5, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code6, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code7, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code8, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code9, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {code10, EN_KILLFOCUS, Run<&CheatWindow::code_LostFocus>},
+    {Closer, BN_CLICKED, Run<&CheatWindow::Closer_Click>},
+};
 // clang-format on
 
 }  // namespace
 
 CheatWindow::CheatWindow(HINSTANCE instance, Session& session, CheatCodes& codes)
-    : ModalWindow(instance, session, {L"Game Genie Codes", 2415, 5940, kCheatControls}),
+    : ModalWindow(instance, session,
+                  {L"Game Genie Codes", 2415, 5940, kCheatControls, kCheatWiring}),
       codes_(codes) {}
 
 void CheatWindow::Form_Load() {
@@ -50,7 +66,7 @@ void CheatWindow::Form_Load() {
 }
 
 void CheatWindow::code_LostFocus(int box) {
-    HWND edit = Box(box);
+    HWND edit = Control(box);
     const std::wstring typed = WindowText(edit);
     const std::wstring tidy = NormaliseCheatCode(typed);
     if (tidy != typed) {
@@ -63,20 +79,12 @@ void CheatWindow::Closer_Click() {
     // a click sent by the keyboard or the system may not, so make sure.
     const int focused = GetDlgCtrlID(GetFocus());
     if (focused >= code1 && focused <= code10) {
-        code_LostFocus(focused - code1 + 1);
+        code_LostFocus(focused);
     }
     for (int slot = 1; slot <= 10; ++slot) {
         codes_[static_cast<size_t>(slot - 1)] = WindowText(Box(slot));
     }
     Close();
-}
-
-void CheatWindow::OnCommand(int id, int code) {
-    if (id >= code1 && id <= code10 && code == EN_KILLFOCUS) {
-        code_LostFocus(id - code1 + 1);
-    } else if (id == Closer && code == BN_CLICKED) {
-        Closer_Click();
-    }
 }
 
 }  // namespace lumarel

@@ -30,7 +30,8 @@ public:
     // Edits `codes` in place: what a box holds when it loses the focus is the code.
     CheatWindow(HINSTANCE instance, Session& session, CheatCodes& codes);
 
-    // The focus-loss handler of every box (code1_LostFocus ... code10_LostFocus).
+    // The focus-loss handler of every box (code1_LostFocus ... code10_LostFocus), told
+    // which box (code1 ... code10).
     void code_LostFocus(int box);
     void Closer_Click();
 
@@ -39,7 +40,6 @@ public:
 private:
     void Form_Load() override;
     int InitialFocus() const override { return code1; }
-    void OnCommand(int id, int code) override;
 
     CheatCodes& codes_;
 };

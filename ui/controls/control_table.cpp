@@ -250,6 +250,31 @@ void ControlSet::OnCommand(int id, int code) {
     SendMessageW(box, BM_SETCHECK, static_cast<WPARAM>(next), 0);
 }
 
+void ControlSet::HandNotificationsTo(int id, DecodingControl& decoder) {
+    decoders_[Hwnd(id)] = &decoder;
+    decoder.TellThrough([this, id](int notification) {
+        if (wiring_) {
+            wiring_(id, notification);
+        }
+    });
+}
+
+std::optional<LRESULT> ControlSet::Decode(UINT message, WPARAM wParam, LPARAM lParam) const {
+    HWND sender = nullptr;
+    if (message == WM_COMMAND) {
+        sender = reinterpret_cast<HWND>(lParam);
+    } else if (message == WM_NOTIFY) {
+        sender = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    } else if (message == WM_DRAWITEM && wParam != 0) {  // 0: a menu's item, not a control's
+        sender = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    }
+    const auto decoder = sender != nullptr ? decoders_.find(sender) : decoders_.end();
+    if (decoder == decoders_.end()) {
+        return std::nullopt;
+    }
+    return decoder->second->OnNotification(message, wParam, lParam);
+}
+
 void ControlSet::SelectOptionButton(int id) {
     const ControlDesign* selected = DesignOf(id);
     if (selected == nullptr || selected->kind != ControlKind::OptionButton) {

@@ -4,13 +4,16 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
 
 #include "ui/controls/control_messages.h"
 #include "ui/controls/control_design.h"
+#include "ui/controls/decoding_control.h"
 #include "ui/controls/control_pictures.h"
 #include "ui/controls/text_fit.h"
 
@@ -68,6 +71,17 @@ public:
     // selects it within its frame.
     void OnCommand(int id, int code);
 
+    // Where the notifications of the window's controls go once decoded: its wiring, told the
+    // control's identifier and the notification. The window sets it before creating them.
+    void WireTo(std::function<void(int id, int notification)> wiring) {
+        wiring_ = std::move(wiring);
+    }
+    // Hands the notifications of a control to its class, which passes on what they mean.
+    void HandNotificationsTo(int id, DecodingControl& decoder);
+    // A notification (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM) from a control whose class decodes
+    // it: the class's answer; nothing for any other message or control.
+    std::optional<LRESULT> Decode(UINT message, WPARAM wParam, LPARAM lParam) const;
+
     // A twips rectangle of the table in pixels of the client area.
     RECT PixelRect(const ControlDesign& design, UINT dpi) const;
 
@@ -87,6 +101,8 @@ private:
     std::span<const ControlDesign> table_;
     std::map<int, HWND> windows_;
     std::set<int> tipped_;  // controls that have a hover text already
+    std::function<void(int, int)> wiring_;
+    std::map<HWND, DecodingControl*> decoders_;
 };
 
 }  // namespace lumarel

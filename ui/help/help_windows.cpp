@@ -29,6 +29,19 @@ const ControlDesign kAboutControls[] = {
     {lblAbout, L"lblAbout", K::Label, nullptr, nullptr, {120, 240, 4215, 2535}, fraAbout, {}, &kAboutFont, L"About Lumarel"},
     {Picture1, L"Picture1", K::Picture, nullptr, nullptr, {4680, 240, 1575, 1920}, 0, {}, nullptr, L"Picture", &kAboutPicture},
 };
+
+const Wire kKeyboardWiring[] = {
+    // control, notification, handler
+    {btnClose, BN_CLICKED, Run<&KeyboardWindow::btnClose_Click>},
+};
+
+// Close is both the default button (Enter) and the cancel button (Esc).
+const Wire kAboutWiring[] = {
+    {cmdAbout, BN_CLICKED, Run<&AboutWindow::cmdAbout_Click>},
+    {IDOK, kChosen, Run<&AboutWindow::cmdAbout_Click>},
+    {IDCANCEL, kChosen, Run<&AboutWindow::cmdAbout_Click>},
+    {Picture1, STN_CLICKED, Run<&AboutWindow::Picture1_Click>},
+};
 // clang-format on
 
 // A read-only text still lets Tab and Esc reach the window, so that the keyboard alone
@@ -51,7 +64,7 @@ std::optional<LRESULT> OnReferenceTextMessage(HWND text, UINT message, WPARAM wP
 
 KeyboardWindow::KeyboardWindow(HINSTANCE instance, Session& session)
     : ModalWindow(instance, session,
-                  {L"Snes9x Keyboard Reference", 9195, 4920, kKeyboardControls}) {}
+                  {L"Snes9x Keyboard Reference", 9195, 4920, kKeyboardControls, kKeyboardWiring}) {}
 
 void KeyboardWindow::Form_Load() {
     HWND text = Control(KeyBoard_Txt);
@@ -59,14 +72,9 @@ void KeyboardWindow::Form_Load() {
     SetWindowSubclass(text, GuardedSubclass<&OnReferenceTextMessage>, 0, 0);
 }
 
-void KeyboardWindow::OnCommand(int id, int code) {
-    if (id == btnClose && code == BN_CLICKED) {
-        btnClose_Click();
-    }
-}
-
 AboutWindow::AboutWindow(HINSTANCE instance, const Platform& platform)
-    : ModalWindow(instance, platform.session, {L"About Lumarel", 6405, 3570, kAboutControls}),
+    : ModalWindow(instance, platform.session,
+                  {L"About Lumarel", 6405, 3570, kAboutControls, kAboutWiring}),
       messages_(platform.messages) {}
 
 void AboutWindow::Form_Load() {
@@ -76,15 +84,6 @@ void AboutWindow::Form_Load() {
 
 void AboutWindow::Picture1_Click() {
     messages_.Show({L"Pic was drawn for me on request!", AboutPictureCredit(), MessageIcon::None});
-}
-
-void AboutWindow::OnCommand(int id, int code) {
-    // Close is both the default button (Enter) and the cancel button (Esc).
-    if ((id == cmdAbout && code == BN_CLICKED) || id == IDOK || id == IDCANCEL) {
-        cmdAbout_Click();
-    } else if (id == Picture1 && code == STN_CLICKED) {
-        Picture1_Click();
-    }
 }
 
 bool AboutWindow::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {

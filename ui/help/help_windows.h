@@ -24,7 +24,6 @@ public:
 private:
     void Form_Load() override;
     int InitialFocus() const override { return KeyBoard_Txt; }
-    void OnCommand(int id, int code) override;
 };
 
 // frmAbout: the title, the credits and a picture.
@@ -37,7 +36,6 @@ public:
 private:
     void Form_Load() override;
     int InitialFocus() const override { return cmdAbout; }
-    void OnCommand(int id, int code) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     MessageBoxes& messages_;

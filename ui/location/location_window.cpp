@@ -21,6 +21,14 @@ const ControlDesign kLocationControls[] = {
     {File2, L"File2", K::FileList, nullptr, nullptr, {240, 3960, 2055, 285}, Snes9x_location_frame, {}, nullptr, L"Snes9x executable"},
     {Close_Button, L"Close_Button", K::PushButton, L"Close", nullptr, {720, 4440, 1215, 375}, Snes9x_location_frame},
 };
+
+const Wire kLocationWiring[] = {
+    // control, notification, handler
+    {Drive2, kListChange, Run<&LocationWindow::Drive2_Change>},
+    {Dir2, kListChange, Run<&LocationWindow::Dir2_Change>},
+    {File2, kLineClick, Run<&LocationWindow::File2_Click>},
+    {Close_Button, BN_CLICKED, Run<&LocationWindow::Close_Button_Click>},
+};
 // clang-format on
 
 }  // namespace
@@ -29,7 +37,7 @@ LocationWindow::LocationWindow(HINSTANCE instance, const Platform& platform,
                                std::wstring& emulatorPath, std::wstring ownDirectory,
                                std::function<void()> onClosed)
     : ModalWindow(instance, platform.session,
-                  {L"Location of Snes9x", 2535, 5010, kLocationControls}),
+                  {L"Location of Snes9x", 2535, 5010, kLocationControls, kLocationWiring}),
       platform_(platform),
       emulatorPath_(emulatorPath),
       browser_(platform.fileSystem, kEmulatorPattern, std::move(ownDirectory)),
@@ -37,9 +45,7 @@ LocationWindow::LocationWindow(HINSTANCE instance, const Platform& platform,
 
 void LocationWindow::Form_Load() {
     CentreOnScreen();
-    browser_.Attach(controls_, {Drive2, Dir2, File2}, WindowDpi(Hwnd()),
-                    {[this] { Drive2_Change(); }, [this] { Dir2_Change(); },
-                     [this] { File2_Click(); }, nullptr});
+    browser_.Attach(controls_, {Drive2, Dir2, File2}, WindowDpi(Hwnd()));
     // Every opening starts where Lumarel was started, with nothing selected.
     browser_.PointAt(platform_.fileSystem.WorkingDirectory());
 }
@@ -72,16 +78,6 @@ void LocationWindow::Close_Button_Click() {
         onClosed_();
     }
     Close();
-}
-
-void LocationWindow::OnCommand(int id, int code) {
-    if (id == Close_Button && code == BN_CLICKED) {
-        Close_Button_Click();
-    }
-}
-
-bool LocationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return browser_.OnMessage(message, wParam, lParam, result);
 }
 
 }  // namespace lumarel

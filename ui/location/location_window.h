@@ -41,8 +41,6 @@ public:
 private:
     void Form_Load() override;
     int InitialFocus() const override { return Drive2; }
-    void OnCommand(int id, int code) override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     void OnDpiChanged(UINT dpi) override { browser_.SetDpi(dpi); }
 

@@ -28,13 +28,32 @@ bool IsSelected(HWND optionButton) {
     return SendMessageW(optionButton, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// What each notification and menu item runs, in the order the handlers are named.
+// clang-format off
+const Wire kMainWiring[] = {
+    // control or menu item, notification, handler
+    {Go_Button, BN_CLICKED, Run<&MainWindow::Go_Button_Click>},
+    {Drive1, kListChange, Run<&MainWindow::Drive1_Change>},
+    {Dir1, kListChange, Run<&MainWindow::Dir1_Change>},
+    {File1, kLineClick, Run<&MainWindow::File1_Click>},
+    {File1, kLineDoubleClick, Run<&MainWindow::File1_DblClick>},
+    {MenuItem::exit, kChosen, Run<&MainWindow::exit_Click>},
+    {MenuItem::save, kChosen, Run<&MainWindow::save_Click>},
+    {MenuItem::locations, kChosen, Run<&MainWindow::locations_Click>},
+    {MenuItem::game_genie, kChosen, Run<&MainWindow::game_genie_Click>},
+    {MenuItem::KeyBoard, kChosen, Run<&MainWindow::KeyBoard_Click>},
+    {MenuItem::mnuReadme, kChosen, Run<&MainWindow::mnuReadme_Click>},
+    {MenuItem::About, kChosen, Run<&MainWindow::About_Click>},
+};
+// clang-format on
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, const Platform& platform, SharedValues& shared,
                        std::wstring ownDirectory)
     : WindowBase(instance, platform.session,
                  {L"LumarelMain", kMainCaption, kMainStyle, kMainExStyle, kMainClientWidthTwips,
-                  kMainClientHeightTwips, MainControls(), true}),
+                  kMainClientHeightTwips, MainControls(), kMainWiring, true}),
       platform_(platform),
       shared_(shared),
       ownDirectory_(std::move(ownDirectory)),
@@ -43,9 +62,6 @@ MainWindow::MainWindow(HINSTANCE instance, const Platform& platform, SharedValue
 
 MainWindow::~MainWindow() {
     TellEscapedFailuresThrough(nullptr);
-    // Here, not in the base, so that this window's own end runs; it ends no message loop.
-    endRunWhenClosed_ = false;
-    Close();
 }
 
 bool MainWindow::Create() {
@@ -63,9 +79,7 @@ bool MainWindow::Create() {
     const UINT dpi = WindowDpi(Hwnd());
     SetStatusPanels(dpi);
 
-    browser_.Attach(controls_, {Drive1, Dir1, File1}, dpi,
-                    {[this] { Drive1_Change(); }, [this] { Dir1_Change(); },
-                     [this] { File1_Click(); }, [this] { File1_DblClick(); }});
+    browser_.Attach(controls_, {Drive1, Dir1, File1}, dpi);
     trace_.Reach(L"status bar and drives");
     Form_Load();
     SetFocus(Control(Go_Button));
@@ -209,34 +223,6 @@ void MainWindow::ShowSecondary(ModalWindow& secondary) {
     secondary.ShowModal();
 }
 
-void MainWindow::OnMenuCommand(int id) {
-    switch (static_cast<MenuItem>(id)) {
-        case MenuItem::exit:
-            exit_Click();
-            break;
-        case MenuItem::save:
-            save_Click();
-            break;
-        case MenuItem::locations:
-            locations_Click();
-            break;
-        case MenuItem::game_genie:
-            game_genie_Click();
-            break;
-        case MenuItem::KeyBoard:
-            KeyBoard_Click();
-            break;
-        case MenuItem::mnuReadme:
-            mnuReadme_Click();
-            break;
-        case MenuItem::About:
-            About_Click();
-            break;
-        default:
-            break;  // the secondary windows come with their own handlers
-    }
-}
-
 LaunchOptions MainWindow::TakeLaunchOptions() const {
     LaunchOptions options;
     for (const OptionRow& row : kOptionRows) {
@@ -296,16 +282,7 @@ void MainWindow::SetCaption(const std::wstring& caption) {
     SetWindowTextW(Hwnd(), caption.c_str());
 }
 
-void MainWindow::OnCommand(int id, int code) {
-    if (id == Go_Button && code == BN_CLICKED) {
-        Go_Button_Click();
-    }
-}
-
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (browser_.OnMessage(message, wParam, lParam, result)) {
-        return true;
-    }
     switch (message) {
         case WM_TIMER:
             if (wParam == kNameControlsTimer) {
@@ -332,12 +309,6 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 void MainWindow::OnDpiChanged(UINT dpi) {
     browser_.SetDpi(dpi);
     SetStatusPanels(dpi);
-}
-
-void MainWindow::OnDestroy() {
-    if (endRunWhenClosed_) {
-        PostQuitMessage(0);
-    }
 }
 
 }  // namespace lumarel

@@ -68,15 +68,9 @@ public:
     std::wstring Caption() override;
     void SetCaption(const std::wstring& caption) override;
 
-    // When this window is destroyed, the message loop ends.
-    void EndRunWhenClosed() { endRunWhenClosed_ = true; }
-
 private:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void OnCommand(int id, int code) override;
-    void OnMenuCommand(int id) override;
     void OnDpiChanged(UINT dpi) override;
-    void OnDestroy() override;
     void ShowSecondary(ModalWindow& secondary);
     void SetStatusPanels(UINT dpi);
     void OnMouseMove(POINT point);
@@ -87,7 +81,6 @@ private:
     Browser browser_;
     RunAction runAction_;
     StartupTrace trace_;
-    bool endRunWhenClosed_ = false;
 };
 
 }  // namespace lumarel

@@ -62,4 +62,12 @@ LRESULT CALLBACK GuardedSubclass(HWND control, UINT message, WPARAM wParam, LPAR
         [&] { return DefSubclassProc(control, message, wParam, lParam); });
 }
 
+// Takes such a handler off a control that outlives the object whose data it was given.
+template <ControlMessageHandler Handler>
+void RemoveGuardedSubclass(HWND control) {
+    if (control != nullptr && IsWindow(control)) {
+        RemoveWindowSubclass(control, GuardedSubclass<Handler>, 0);
+    }
+}
+
 }  // namespace lumarel

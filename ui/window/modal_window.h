@@ -13,8 +13,6 @@ namespace lumarel {
 
 class ModalWindow : public WindowBase {
 public:
-    ~ModalWindow() override;
-
     // Creates the window hidden over `owner` with its controls in their design state, and
     // runs its load step. False when the system refused.
     bool Create(HWND owner);
@@ -28,6 +26,7 @@ protected:
         int clientWidthTwips;
         int clientHeightTwips;
         std::span<const ControlDesign> controls;
+        Wiring wiring;
     };
     ModalWindow(HINSTANCE instance, Session& session, Design design);
 
@@ -37,8 +36,6 @@ protected:
     virtual int InitialFocus() const = 0;
 
 private:
-    void OnDestroy() override;
-
     HWND owner_ = nullptr;
 };
 

@@ -33,12 +33,18 @@ bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, bool with
 }  // namespace
 
 WindowBase::WindowBase(HINSTANCE instance, Session& session, Design design)
-    : instance_(instance), session_(session), design_(design) {}
+    : instance_(instance), session_(session), design_(design) {
+    controls_.WireTo([this](int id, int notification) { RunWired(id, notification); });
+}
 
 WindowBase::~WindowBase() {
-    if (window_ != nullptr) {
-        DestroyWindow(window_);
+    if (window_ == nullptr) {
+        return;
     }
+    HWND window = window_;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    EndWindow();
+    DestroyWindow(window);
 }
 
 bool WindowBase::CreateOwnWindow(HWND owner, HMENU menu) {
@@ -74,9 +80,36 @@ void WindowBase::CentreOnScreen() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void WindowBase::DisableOwnerWhileOpen(HWND owner) {
+    if (owner != nullptr && EnableWindow(owner, FALSE) == FALSE) {
+        disabledOwner_ = owner;
+    }
+}
+
 void WindowBase::Close() {
     if (window_ != nullptr) {
         DestroyWindow(window_);
+    }
+}
+
+void WindowBase::EndWindow() {
+    if (disabledOwner_ != nullptr) {
+        EnableWindow(disabledOwner_, TRUE);
+        if (GetActiveWindow() == window_) {
+            SetActiveWindow(disabledOwner_);
+        }
+        disabledOwner_ = nullptr;
+    }
+    RemovePropW(window_, kTooltipsProperty);
+    window_ = nullptr;
+}
+
+void WindowBase::RunWired(int source, int notification) {
+    for (const Wire& wire : design_.wiring) {
+        if (wire.source == source && wire.notification == notification) {
+            wire.run(*this, source);
+            return;
+        }
     }
 }
 
@@ -93,24 +126,23 @@ bool WindowBase::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
-void WindowBase::OnCommand(int, int) {}
-
 void WindowBase::OnDpiChanged(UINT) {}
-
-void WindowBase::OnDestroy() {}
 
 LRESULT WindowBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (OnMessage(message, wParam, lParam, result)) {
         return result;
     }
+    if (const std::optional<LRESULT> answer = controls_.Decode(message, wParam, lParam)) {
+        return *answer;
+    }
     switch (message) {
         case WM_COMMAND:
             if (lParam == 0 && HIWORD(wParam) == 0) {
-                OnMenuCommand(LOWORD(wParam));
+                RunWired(LOWORD(wParam), kChosen);
             } else {
                 controls_.OnCommand(LOWORD(wParam), HIWORD(wParam));
-                OnCommand(LOWORD(wParam), HIWORD(wParam));
+                RunWired(LOWORD(wParam), HIWORD(wParam));
             }
             return 0;
         case WM_SETCURSOR:
@@ -136,11 +168,12 @@ LRESULT WindowBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_DESTROY: {
-            OnDestroy();
-            RemovePropW(window_, kTooltipsProperty);
+            if (endRunWhenClosed_) {
+                PostQuitMessage(0);
+            }
             HWND window = window_;
+            EndWindow();
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            window_ = nullptr;
             return DefWindowProcW(window, message, wParam, lParam);
         }
         default:

@@ -1,8 +1,9 @@
 #pragma once
-// What every Lumarel window has: its class, its controls created from their table, its size
-// from its client area in twips, centring, dpi changes, the pictures and pointers of its
-// controls, changes of the system's colours and theme, and its end. The main window and the
-// secondary windows build on it.
+// What every Lumarel window has: its class, its controls created from their table, the
+// notifications of its controls and menu run through its wiring, its size from its client
+// area in twips, centring, dpi changes, the pictures and pointers of its controls, changes of
+// the system's colours and theme, and its end. The main window and the secondary windows
+// build on it.
 
 #include <windows.h>
 
@@ -10,11 +11,14 @@
 
 #include "platform/services.h"
 #include "ui/controls/control_table.h"
+#include "ui/window/wiring.h"
 
 namespace lumarel {
 
 class WindowBase {
 public:
+    // The window goes with the object. Its derived part has gone by then, so the messages of
+    // its end reach the system's default handling alone, and the base's own end runs here.
     virtual ~WindowBase();
     WindowBase(const WindowBase&) = delete;
     WindowBase& operator=(const WindowBase&) = delete;
@@ -22,6 +26,9 @@ public:
     HWND Hwnd() const { return window_; }
     HWND Control(int id) const { return controls_.Hwnd(id); }
     const ControlSet& Controls() const { return controls_; }
+
+    // When this window is destroyed while its object lives, the message loop ends.
+    void EndRunWhenClosed() { endRunWhenClosed_ = true; }
 
 protected:
     struct Design {
@@ -32,6 +39,7 @@ protected:
         int clientWidthTwips;
         int clientHeightTwips;
         std::span<const ControlDesign> controls;
+        Wiring wiring;
         bool withIcon = false;  // Lumarel's icon in the caption and on the taskbar
     };
     WindowBase(HINSTANCE instance, Session& session, Design design);
@@ -46,19 +54,17 @@ protected:
     bool CreateControls();
     // Top and left from the screen's and the window's outer size.
     void CentreOnScreen();
-    // Destroys the window.
+    // Takes the input from `owner` until this window goes, which gives it back before the
+    // window is destroyed, so that Windows hands the activation to the owner.
+    void DisableOwnerWhileOpen(HWND owner);
+    // Destroys the window. The object going destroys it too: a derived window need not.
     void Close();
 
-    // A window's share of its messages, before the common handling; true when handled.
+    // A window's share of its messages that are no notification, before the common
+    // handling; true when handled.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // A control's notification, after the control table's own share.
-    virtual void OnCommand(int id, int code);
-    // A menu command, or a command without a control (IDOK and IDCANCEL from the keyboard).
-    virtual void OnMenuCommand(int id) { OnCommand(id, 0); }
     // After the controls have been laid out for a new dpi.
     virtual void OnDpiChanged(UINT dpi);
-    // While the window is being destroyed.
-    virtual void OnDestroy();
 
     HINSTANCE instance_;
     Session& session_;
@@ -69,10 +75,16 @@ private:
     friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
     void AttachWindow(HWND window) { window_ = window; }
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs the handler the wiring names for a notification; nothing when it names none.
+    void RunWired(int source, int notification);
     void SizeToClientArea(UINT dpi);
+    // The base's share of the window's end, before it is destroyed.
+    void EndWindow();
 
     Design design_;
     HWND window_ = nullptr;
+    HWND disabledOwner_ = nullptr;
+    bool endRunWhenClosed_ = false;
 };
 
 }  // namespace lumarel
