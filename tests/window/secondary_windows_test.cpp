@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ui/cheats/cheat_window.h"
 #include "ui/help/help_texts.h"
 #include "ui/help/help_windows.h"
@@ -199,6 +201,37 @@ TEST_F(MainWindowTest, EnterAndEscCloseNeitherLocationNorCheatsNorKeyboard) {
             DrainMessages();
             EXPECT_NE(c.secondary->Hwnd(), nullptr) << c.name << " closed on key " << key;
         }
+    }
+}
+
+// A quit while a secondary window is open ends its modal loop with the window still there;
+// the object going then closes it, and the owner takes input again, whichever window it is.
+TEST_F(MainWindowTest, ASecondaryWindowGoneWithItsObjectGivesItsOwnerBack) {
+    SharedValues values;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const std::function<std::unique_ptr<ModalWindow>()> kinds[] = {
+        [&] {
+            return std::make_unique<LocationWindow>(instance, fake.Services(), values.EmulatorPath,
+                                                    L"C:\\ROMS", nullptr);
+        },
+        [&] { return std::make_unique<CheatWindow>(instance, fake.session, values.cheatCodes); },
+        [&] { return std::make_unique<KeyboardWindow>(instance, fake.session); },
+        [&] { return std::make_unique<AboutWindow>(instance, fake.Services()); },
+    };
+    for (const auto& make : kinds) {
+        HWND shown = nullptr;
+        {
+            const std::unique_ptr<ModalWindow> secondary = make();
+            ASSERT_TRUE(secondary->Create(window->Hwnd()));
+            PostQuitMessage(0);
+            secondary->ShowModal();
+            shown = secondary->Hwnd();
+            ASSERT_NE(shown, nullptr);
+            EXPECT_FALSE(IsWindowEnabled(window->Hwnd()));
+        }
+        EXPECT_FALSE(IsWindow(shown)) << WindowText(shown);
+        EXPECT_TRUE(IsWindowEnabled(window->Hwnd()));
+        DrainMessages();  // the quit, which the modal loop handed back
     }
 }
 
