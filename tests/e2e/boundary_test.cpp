@@ -14,7 +14,6 @@ using namespace e2e;
 
 class BoundaryTest : public World {
 protected:
-    void Choose(MenuItem item) { PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(item), 0); }
     void WriteSettings(const std::string& bytes) {
         std::ofstream(std::filesystem::path(app + L"\\Lumarel.ini"), std::ios::binary) << bytes;
     }
@@ -51,7 +50,7 @@ TEST_F(BoundaryTest, ANotepadPlantedBesideLumarelOrInItsWorkingDirectoryNeverRun
                               (folder + L"\\notepad.exe").c_str(), FALSE));
         main = StartLumarel(work);
         ASSERT_NE(main, nullptr);
-        Choose(MenuItem::mnuReadme);
+        ASSERT_TRUE(Choose(main, MenuItem::mnuReadme));
         HWND editor = FindTopLevelContaining(L"readme", 20s);
         ASSERT_NE(editor, nullptr) << "the system's editor did not open readme.txt";
         PostMessageW(editor, WM_CLOSE, 0, 0);
@@ -71,8 +70,8 @@ TEST_F(BoundaryTest, AnEmulatorInACyrillicFolderIsReadSavedAndStarted) {
 
     main = StartLumarel();
     ASSERT_NE(main, nullptr);
-    Choose(MenuItem::save);
-    Choose(MenuItem::exit);
+    ASSERT_TRUE(Choose(main, MenuItem::save));
+    ASSERT_TRUE(Choose(main, MenuItem::exit));
     ASSERT_TRUE(lumarel.WaitForExit(10s));
     const std::string saved = ReadBytes(app + L"\\Lumarel.ini");
     EXPECT_EQ(saved.substr(0, 3 + location.size()), "\xEF\xBB\xBF" + location);

@@ -237,6 +237,18 @@ void PressKey(HWND window, WORD key) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
+bool ChooseFromMenu(HWND window, const std::wstring& accessKeys) {
+    PostAltKey(window, accessKeys.at(0));
+    for (size_t i = 1; i < accessKeys.size(); ++i) {
+        if (!WaitUntil([&] { return MenuShows(window); }, 10s)) {
+            return false;
+        }
+        PostMessageW(window, WM_CHAR, accessKeys[i], 1);
+    }
+    // The next keys are for the window again, not for this menu.
+    return accessKeys.size() == 1 || WaitUntil([&] { return !MenuShows(window); }, 10s);
+}
+
 void PostKey(HWND target, WPARAM key) {
     const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
     PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));

@@ -61,6 +61,34 @@ HWND FocusedControl(HWND window);
 
 // A key pressed and released, posted as the keyboard would deliver it.
 void PostKey(HWND target, WPARAM key);
+// A menu item chosen from the keyboard, as a person does: Alt with the access key of the
+// menu on the bar, then, once its menu shows, the item's (a command on the bar needs only its
+// own). The keys arrive as the keyboard delivers them once translated. False when the menu
+// did not show, or did not go, within 10 s.
+bool ChooseFromMenu(HWND window, const std::wstring& accessKeys);
+// Alt with an access key, as the keyboard delivers it once translated: the window's default
+// handling opens the menu on the bar with that key.
+inline void PostAltKey(HWND window, wchar_t key) {
+    PostMessageW(window, WM_SYSCHAR, key, 1 | (1 << 29));
+}
+// A menu of the window's thread shows (the system's menu window class, "#32768").
+inline bool MenuShows(HWND window) {
+    bool shows = false;
+    EnumThreadWindows(
+        GetWindowThreadProcessId(window, nullptr),
+        [](HWND candidate, LPARAM found) -> BOOL {
+            wchar_t name[16] = L"";
+            GetClassNameW(candidate, name, 16);
+            if (IsWindowVisible(candidate) && std::wstring(name) == L"#32768") {
+                *reinterpret_cast<bool*>(found) = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&shows));
+    return shows;
+}
+
 // A key pressed and released on the keyboard itself, for the window's top-level window.
 void PressKey(HWND window, WORD key);
 

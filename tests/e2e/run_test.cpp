@@ -51,7 +51,7 @@ TEST_F(RunTest, DemonstrationEmulatorShowsEachArgumentWithWhatItNames) {
     HWND shown = FindTopLevelContaining(L"Snes9x - Lumarel's demonstration", 20s);
     ASSERT_NE(shown, nullptr) << "no window of the demonstration emulator within 20 s";
     const std::wstring report = TextOf(GetWindow(shown, GW_CHILD));
-    PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+    PostKey(shown, VK_ESCAPE);
     const std::wstring lines[] = {
         L"  " + ShortForm(emulator) + L" " + ShortForm(rom) + L" -ns -j \r\n",
         L"this program, snes9x.exe, ",
@@ -89,7 +89,7 @@ TEST_F(RunTest, EmulatorChosenInTheLocationWindowIsTheOneStarted) {
     // Started in the emulator's directory, where the location window opens.
     HWND main = StartLumarel(emulatorDir);
     ASSERT_NE(main, nullptr) << "no main window within 30 s";
-    PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(MenuItem::locations), 0);
+    ASSERT_TRUE(Choose(main, MenuItem::locations));
     HWND location = FindTopLevel(lumarel.Id(), L"Location of Snes9x", 20s);
     ASSERT_NE(location, nullptr) << "no location window within 20 s";
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes input while it is open";

@@ -166,7 +166,7 @@ protected:
     // Opened from the menu, closed with its own Close button; done once it is gone and the
     // main window takes input again.
     void OpenAndClose(const Secondary& secondary) {
-        PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(secondary.command), 0);
+        ASSERT_TRUE(Choose(main, secondary.command));
         HWND window = FindTopLevel(lumarel.Id(), secondary.caption, 10s);
         ASSERT_NE(window, nullptr) << "no window " << Ascii(secondary.caption) << " within 10 s";
         PostMessageW(GetDlgItem(window, secondary.closeButton), BM_CLICK, 0, 0);

@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
 #include "tests/e2e/robot.h"
+#include "ui/main/main_menu.h"
 
 namespace lumarel::e2e {
 
@@ -35,6 +37,19 @@ inline std::string Ascii(const std::wstring& text) {
         narrow += static_cast<char>(c);
     }
     return narrow;
+}
+
+// A menu item of Lumarel's main window, chosen with the access keys its menu bar shows.
+inline ::testing::AssertionResult Choose(HWND main, MenuItem item) {
+    static const std::map<MenuItem, std::wstring> kAccessKeys = {
+        {MenuItem::exit, L"x"},   {MenuItem::locations, L"ol"}, {MenuItem::game_genie, L"og"},
+        {MenuItem::save, L"ov"},  {MenuItem::KeyBoard, L"hk"},  {MenuItem::mnuReadme, L"hc"},
+        {MenuItem::About, L"ha"},
+    };
+    if (!ChooseFromMenu(main, kAccessKeys.at(item))) {
+        return ::testing::AssertionFailure() << "no menu showed within 10 s";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 // A world of its own: Lumarel in a directory with blanks in its name, its ROMs beside it,
@@ -87,7 +102,7 @@ protected:
         if (title != nullptr) {
             *title = TextOf(box);
         }
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
         WaitUntil([&] { return !IsWindow(box); }, 10s);
         return text;
     }

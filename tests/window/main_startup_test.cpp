@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <cwctype>
+#include <span>
+
 #include "settings/settings_format.h"
+#include "tests/e2e/robot.h"
 #include "tests/window/main_window_fixture.h"
 
 namespace lumarel {
@@ -15,8 +20,37 @@ const std::wstring kSettings = L"C:\\ROMS\\Lumarel.ini";
 class MainStartupTest : public MainWindowTest {
 protected:
     void Choose(MenuItem item) {
-        SendMessageW(window->Hwnd(), WM_COMMAND, MAKEWPARAM(static_cast<int>(item), 0), 0);
+        const std::wstring keys = AccessKeysOf(item, MainMenuBar());
+        ASSERT_FALSE(keys.empty()) << "no access keys lead to item " << static_cast<int>(item);
+        // The menu runs its own loop in this thread: the item's key goes in once it shows.
+        robot::PostAltKey(window->Hwnd(), keys[0]);
+        itemKeys = keys.substr(1);
+        menuOwner = window->Hwnd();
+        SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            if (itemKeys.empty()) {
+                KillTimer(nullptr, timer);
+            } else if (robot::MenuShows(menuOwner)) {
+                PostMessageW(menuOwner, WM_CHAR, itemKeys[0], 1);
+                itemKeys.erase(0, 1);
+            }
+        });
         DrainMessages();
+        ASSERT_TRUE(itemKeys.empty()) << "the menu never showed";
+    }
+    static inline std::wstring itemKeys;
+    static inline HWND menuOwner = nullptr;
+    // The access keys of the menus on the way to an item, and of the item.
+    static std::wstring AccessKeysOf(MenuItem item, std::span<const MenuDesign> menu) {
+        for (const MenuDesign& entry : menu) {
+            const wchar_t* marked = std::wcschr(entry.caption, L'&');
+            const std::wstring rest =
+                entry.items.empty() ? std::wstring() : AccessKeysOf(item, entry.items);
+            if (marked != nullptr &&
+                (entry.items.empty() ? entry.command == item : !rest.empty())) {
+                return static_cast<wchar_t>(std::towlower(marked[1])) + rest;
+            }
+        }
+        return {};
     }
     RECT Outer() {
         RECT rect{};
