@@ -235,6 +235,74 @@ TEST_F(MainWindowTest, ASecondaryWindowGoneWithItsObjectGivesItsOwnerBack) {
     }
 }
 
+// How the user closes the secondary window on the screen: its own button, or the caption's X.
+struct Closing {
+    int button;  // 0: the caption's close box
+};
+Closing closing;
+
+void CALLBACK CloseSecondaryOnScreen(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND secondary = FindWindowW(L"LumarelSecondary", nullptr);
+    if (secondary == nullptr || !IsWindowVisible(secondary)) {
+        return;  // not up yet: the next tick
+    }
+    KillTimer(nullptr, timer);
+    if (closing.button == 0) {
+        PostMessageW(secondary, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+        PostMessageW(GetDlgItem(secondary, closing.button), BM_CLICK, 0, 0);
+    }
+}
+
+// Closing a secondary window hands the activation back to the main window, not to the window
+// of another program below it.
+TEST_F(MainWindowTest, ClosingASecondaryWindowActivatesTheMainWindowAgain) {
+    // Another program's window, behind the main window.
+    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    ShowWindow(window->Hwnd(), SW_SHOW);
+    SetForegroundWindow(window->Hwnd());
+    DrainMessages();
+    ASSERT_EQ(GetActiveWindow(), window->Hwnd());
+
+    SharedValues values;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    struct Case {
+        std::function<std::unique_ptr<ModalWindow>()> make;
+        int closeButton;
+        const char* name;
+    };
+    const Case cases[] = {
+        {[&] {
+             return std::make_unique<LocationWindow>(instance, fake.Services(), values.EmulatorPath,
+                                                     L"C:\\ROMS", nullptr);
+         },
+         Close_Button, "location"},
+        {[&] { return std::make_unique<CheatWindow>(instance, fake.session, values.cheatCodes); },
+         Closer, "cheats"},
+        {[&] { return std::make_unique<KeyboardWindow>(instance, fake.session); }, btnClose,
+         "keyboard"},
+        {[&] { return std::make_unique<AboutWindow>(instance, fake.Services()); }, cmdAbout,
+         "about"},
+    };
+    for (const Case& c : cases) {
+        for (const int button : {c.closeButton, 0}) {
+            const std::unique_ptr<ModalWindow> secondary = c.make();
+            ASSERT_TRUE(secondary->Create(window->Hwnd()));
+            closing = {button};
+            SetTimer(nullptr, 0, 10, CloseSecondaryOnScreen);
+            secondary->ShowModal();
+            DrainMessages();
+            EXPECT_EQ(GetActiveWindow(), window->Hwnd())
+                << c.name << (button == 0 ? ", caption's close box" : ", its button");
+            SetForegroundWindow(window->Hwnd());
+            DrainMessages();
+        }
+    }
+    DestroyWindow(other);
+}
+
 // Opens the About window through its menu command twice and reads the label each time.
 std::vector<std::wstring> aboutTexts;
 

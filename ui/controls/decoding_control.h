@@ -1,8 +1,8 @@
 #pragma once
 // A control whose class decodes the system's notifications for it (the drive, directory and
-// file lists): its window hands them over by the control's window handle before anything
-// else sees them, and the control passes on what they mean as Lumarel's own notifications,
-// which the window's wiring maps to handlers like any other.
+// file lists): its window hands them over by the control's window handle before its own
+// share of them and its wiring, and the control passes on what they mean as Lumarel's own
+// notifications, which the window's wiring maps to handlers like any other.
 
 #include <windows.h>
 

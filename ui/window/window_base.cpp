@@ -88,18 +88,20 @@ void WindowBase::DisableOwnerWhileOpen(HWND owner) {
 
 void WindowBase::Close() {
     if (window_ != nullptr) {
+        GiveOwnerBack();
         DestroyWindow(window_);
     }
 }
 
-void WindowBase::EndWindow() {
+void WindowBase::GiveOwnerBack() {
     if (disabledOwner_ != nullptr) {
         EnableWindow(disabledOwner_, TRUE);
-        if (GetActiveWindow() == window_) {
-            SetActiveWindow(disabledOwner_);
-        }
         disabledOwner_ = nullptr;
     }
+}
+
+void WindowBase::EndWindow() {
+    GiveOwnerBack();
     RemovePropW(window_, kTooltipsProperty);
     window_ = nullptr;
 }
@@ -167,6 +169,9 @@ LRESULT WindowBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SizeToClientArea(dpi);
             return 0;
         }
+        case WM_CLOSE:
+            Close();
+            return 0;
         case WM_DESTROY: {
             if (endRunWhenClosed_) {
                 PostQuitMessage(0);

@@ -54,10 +54,12 @@ protected:
     bool CreateControls();
     // Top and left from the screen's and the window's outer size.
     void CentreOnScreen();
-    // Takes the input from `owner` until this window goes, which gives it back before the
-    // window is destroyed, so that Windows hands the activation to the owner.
+    // Takes the input from `owner` until this window closes.
     void DisableOwnerWhileOpen(HWND owner);
-    // Destroys the window. The object going destroys it too: a derived window need not.
+    // Gives the owner back, then destroys the window: Windows hands the activation on as it
+    // hides the window, and only to an owner that takes input. The caption's close box
+    // closes the same way, and the object going closes the window too: a derived window
+    // need not.
     void Close();
 
     // A window's share of its messages that are no notification, before the common
@@ -78,7 +80,8 @@ private:
     // Runs the handler the wiring names for a notification; nothing when it names none.
     void RunWired(int source, int notification);
     void SizeToClientArea(UINT dpi);
-    // The base's share of the window's end, before it is destroyed.
+    void GiveOwnerBack();
+    // The base's share of the window's end.
     void EndWindow();
 
     Design design_;
