@@ -22,22 +22,31 @@ protected:
     void Choose(MenuItem item) {
         const std::wstring keys = AccessKeysOf(item, MainMenuBar());
         ASSERT_FALSE(keys.empty()) << "no access keys lead to item " << static_cast<int>(item);
-        // The menu runs its own loop in this thread: the item's key goes in once it shows.
+        // The menu runs its own loop in this thread: the item's key goes in once it shows, and
+        // a menu that never shows is closed after 10 s.
         robot::PostAltKey(window->Hwnd(), keys[0]);
         itemKeys = keys.substr(1);
         menuOwner = window->Hwnd();
-        SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
-            if (itemKeys.empty()) {
-                KillTimer(nullptr, timer);
-            } else if (robot::MenuShows(menuOwner)) {
-                PostMessageW(menuOwner, WM_CHAR, itemKeys[0], 1);
-                itemKeys.erase(0, 1);
-            }
-        });
+        menuDeadline = GetTickCount64() + 10000;
+        if (!itemKeys.empty()) {
+            SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
+                if (robot::MenuShows(menuOwner)) {
+                    PostMessageW(menuOwner, WM_CHAR, itemKeys[0], 1);
+                    itemKeys.erase(0, 1);
+                } else if (GetTickCount64() > menuDeadline) {
+                    EndMenu();
+                    KillTimer(nullptr, timer);
+                }
+                if (itemKeys.empty()) {
+                    KillTimer(nullptr, timer);
+                }
+            });
+        }
         DrainMessages();
-        ASSERT_TRUE(itemKeys.empty()) << "the menu never showed";
+        ASSERT_TRUE(itemKeys.empty()) << "the menu did not show within 10 s";
     }
     static inline std::wstring itemKeys;
+    static inline ULONGLONG menuDeadline = 0;
     static inline HWND menuOwner = nullptr;
     // The access keys of the menus on the way to an item, and of the item.
     static std::wstring AccessKeysOf(MenuItem item, std::span<const MenuDesign> menu) {
