@@ -235,11 +235,9 @@ TEST_F(MainWindowTest, ASecondaryWindowGoneWithItsObjectGivesItsOwnerBack) {
     }
 }
 
-// How the user closes the secondary window on the screen: its own button, or the caption's X.
-struct Closing {
-    int button;  // 0: the caption's close box
-};
-Closing closing;
+// How the user closes the secondary window on the screen: the button with this id, or with
+// 0 the caption's close box.
+int closingButton = 0;
 
 void CALLBACK CloseSecondaryOnScreen(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND secondary = FindWindowW(L"LumarelSecondary", nullptr);
@@ -247,10 +245,10 @@ void CALLBACK CloseSecondaryOnScreen(HWND, UINT, UINT_PTR timer, DWORD) {
         return;  // not up yet: the next tick
     }
     KillTimer(nullptr, timer);
-    if (closing.button == 0) {
+    if (closingButton == 0) {
         PostMessageW(secondary, WM_SYSCOMMAND, SC_CLOSE, 0);
     } else {
-        PostMessageW(GetDlgItem(secondary, closing.button), BM_CLICK, 0, 0);
+        PostMessageW(GetDlgItem(secondary, closingButton), BM_CLICK, 0, 0);
     }
 }
 
@@ -290,7 +288,7 @@ TEST_F(MainWindowTest, ClosingASecondaryWindowActivatesTheMainWindowAgain) {
         for (const int button : {c.closeButton, 0}) {
             const std::unique_ptr<ModalWindow> secondary = c.make();
             ASSERT_TRUE(secondary->Create(window->Hwnd()));
-            closing = {button};
+            closingButton = button;
             SetTimer(nullptr, 0, 10, CloseSecondaryOnScreen);
             secondary->ShowModal();
             DrainMessages();
