@@ -217,9 +217,11 @@ int wmain(int argc, wchar_t** argv) {
     {
         lumarel::Win32Platform win32;
         TimedFileSystem timed;
-        const lumarel::Platform services{win32.messages,  win32.shortPaths,
-                                         win32.processes, win32.textFiles,
-                                         timed,           win32.session};
+        // Carried as the program's are, so that the hand-off between threads counts.
+        lumarel::CarriedFileSystem carried(timed, win32.carrier);
+        const lumarel::Platform services{
+            win32.messages, win32.carriedShortPaths, win32.carriedProcesses, win32.carriedTextFiles,
+            carried,        win32.session,           win32.carrier};
         lumarel::SharedValues shared;
         lumarel::MainWindow window(GetModuleHandleW(nullptr), services, shared, ownDirectory);
         if (!window.Create()) {

@@ -36,6 +36,9 @@ void RunAction::Run(const RunRequest& request, WindowCaption& caption) {
     const std::wstring romPath = JoinPath(request.romDirectory, request.romEntry);
     const std::wstring shortRom = platform_.shortPaths.ShortPath(romPath);
     const std::wstring shortEmulator = platform_.shortPaths.ShortPath(request.emulatorPath);
+    if (platform_.carrier.ActionGivenUp()) {
+        return;  // the person stopped waiting for a drive: nothing starts
+    }
     const std::wstring commandLine =
         AssembleCommandLine(shortEmulator, shortRom, request.options, request.cheatCodes);
 
@@ -57,17 +60,22 @@ void RunAction::Run(const RunRequest& request, WindowCaption& caption) {
             }
         }
     } running(caption);
-    RecordCommandLine(commandLine);
+    if (!RecordCommandLine(commandLine)) {
+        return;
+    }
     // The emulator is named in full, never looked for: the short form when there is one,
     // else the path as given, whose absence the start then reports.
     StartEmulator(shortEmulator.empty() ? request.emulatorPath : shortEmulator, commandLine,
                   request.emulatorPath);
 }
 
-void RunAction::RecordCommandLine(const std::wstring& commandLine) {
+bool RunAction::RecordCommandLine(const std::wstring& commandLine) {
     const OsResult recorded = platform_.textFiles.AppendLine(kDiagnosticFile, commandLine);
+    if (recorded.GivenUp()) {
+        return false;  // the person stopped waiting for drive C: the start is off
+    }
     if (recorded.ok || diagnosticFailureReported_) {
-        return;
+        return true;
     }
     diagnosticFailureReported_ = true;
     std::wstring text = std::wstring(L"The command line could not be recorded in ") +
@@ -84,13 +92,14 @@ void RunAction::RecordCommandLine(const std::wstring& commandLine) {
     }
     platform_.messages.Show({text + L"\n\nThe emulator is started all the same.", L"Lumarel",
                              MessageIcon::Exclamation});
+    return true;
 }
 
 void RunAction::StartEmulator(const std::wstring& program, const std::wstring& commandLine,
                               const std::wstring& emulatorPath) {
     const OsResult started = platform_.processes.Start(program, commandLine, WindowShow::Maximized);
-    if (started.ok) {
-        return;
+    if (started.ok || started.GivenUp()) {
+        return;  // given up while starting: it may have started, and is left to run
     }
     std::uint64_t size = 0;
     if (started.NotFound() || platform_.fileSystem.FileSize(emulatorPath, size).NotFound()) {

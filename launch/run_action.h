@@ -35,7 +35,8 @@ public:
     void Run(const RunRequest& request, WindowCaption& caption);
 
 private:
-    void RecordCommandLine(const std::wstring& commandLine);
+    // False when the person stopped waiting for the record: the start is off.
+    bool RecordCommandLine(const std::wstring& commandLine);
     void StartEmulator(const std::wstring& program, const std::wstring& commandLine,
                        const std::wstring& emulatorPath);
 

@@ -1,5 +1,7 @@
 #include "platform/long_paths.h"
 
+#include <cwctype>
+
 namespace lumarel {
 
 std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
@@ -18,9 +20,12 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
+bool IsDriveLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
 bool IsDrivePath(const std::wstring& path) {
-    return path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
-           ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+    return path.size() >= 3 && path[1] == L':' && path[2] == L'\\' && IsDriveLetter(path[0]);
 }
 
 }  // namespace
@@ -47,6 +52,24 @@ std::wstring WithoutExtendedLengthPrefix(const std::wstring& path) {
         return path.substr(std::char_traits<wchar_t>::length(kExtendedPrefix));
     }
     return path;
+}
+
+std::wstring DeviceOf(const std::wstring& path) {
+    const std::wstring plain = WithoutExtendedLengthPrefix(path);
+    if (plain.size() >= 2 && plain[1] == L':' && IsDriveLetter(plain[0])) {
+        return {static_cast<wchar_t>(std::towupper(plain[0])), L':'};
+    }
+    if (!StartsWith(plain, L"\\\\")) {
+        return {};
+    }
+    // A server and its share: the third backslash ends the server, the fourth the share.
+    const std::size_t server = plain.find(L'\\', 2);
+    const std::size_t share = server == std::wstring::npos ? server : plain.find(L'\\', server + 1);
+    std::wstring device = plain.substr(0, share);
+    for (wchar_t& c : device) {
+        c = static_cast<wchar_t>(std::towupper(c));
+    }
+    return device;
 }
 
 std::wstring ShortFormOf(const std::wstring& path,

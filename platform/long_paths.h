@@ -22,6 +22,11 @@ std::wstring ExtendedLengthPath(const std::wstring& path);
 // The path as users know it, without an extended-length prefix.
 std::wstring WithoutExtendedLengthPrefix(const std::wstring& path);
 
+// The device a path reaches, as one name for every path on it: "C:" for "c:\roms\a.smc",
+// "\\server\share" for a share's paths, with or without the extended-length prefix; empty
+// for a relative path.
+std::wstring DeviceOf(const std::wstring& path);
+
 // The short form of a path by the system's conversion, which gets the path with the prefix
 // when it is long: the short form without the prefix; the path itself when it exists but has
 // no short form; empty when it does not exist.

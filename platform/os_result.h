@@ -14,6 +14,10 @@ struct OsResult {
     // The file is larger than the reader takes (ERROR_FILE_TOO_LARGE).
     static constexpr unsigned long kFileTooLarge = 223;
 
+    // The person stopped waiting for the call (ERROR_CANCELLED).
+    static constexpr unsigned long kGivenUp = 1223;
+    bool GivenUp() const { return !ok && error == kGivenUp; }
+
     // The file or its directory does not exist.
     bool NotFound() const { return !ok && (error == 2 || error == 3); }
 

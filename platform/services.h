@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/call_carrier.h"
 #include "platform/os_result.h"
 
 namespace lumarel {
@@ -205,6 +206,8 @@ struct Platform {
     TextFiles& textFiles;
     FileSystem& fileSystem;
     Session& session;
+    // What carries the calls above that may wait on a device, for the window's thread.
+    CallCarrier& carrier;
 };
 
 }  // namespace lumarel

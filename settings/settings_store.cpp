@@ -98,6 +98,19 @@ void NotSaved(MessageBoxes& messages, const std::wstring& path, const OsResult& 
                        MessageIcon::Error));
 }
 
+// The person stopped waiting for the drive during a save. The call under way goes on alone and
+// may still finish, so the message says what the next start finds either way.
+void TellSaveGivenUp(MessageBoxes& messages, const std::wstring& path, bool newMayTakeEffect) {
+    messages.Show(Note(
+        L"Lumarel did not finish saving its settings in " + path +
+            L": you stopped waiting for the drive to answer.\n\n" +
+            (newMayTakeEffect ? L"If the drive still finishes what it was asked, the next start "
+                                L"finds the new settings; otherwise it finds the settings "
+                                L"saved before."
+                              : L"The settings saved before are unchanged."),
+        MessageIcon::Error));
+}
+
 void TellUnreadable(const std::wstring& path, const OsResult& failure, MessageBoxes& messages) {
     if (failure.error == OsResult::kFileTooLarge) {
         messages.Show(Note(L"Lumarel did not read its settings from " + path +
@@ -192,7 +205,11 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
     const std::wstring writingPath = path + kWritingSuffix;
     const SettingsOnDisk before = LookAtSettings(files, path);
     if (before.copy == SettingsOnDisk::Copy::Unknown) {
-        NotSaved(messages, path, before.failure, L"unchanged.");
+        if (before.failure.GivenUp()) {
+            TellSaveGivenUp(messages, path, false);
+        } else {
+            NotSaved(messages, path, before.failure, L"unchanged.");
+        }
         return;
     }
     // Written under a name no start reads, and only once it is whole on the disk given the
@@ -200,8 +217,16 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
     // complete file is ever emptied to make room.
     const std::wstring text = SettingsText(emulatorPath, controls.TakeLaunchOptions());
     OsResult stored = files.WriteWhole(writingPath, text);
+    const bool written = stored.ok;
     if (stored.ok) {
         stored = files.Rename(writingPath, copyPath);
+    }
+    if (stored.GivenUp()) {
+        // Until the rename, no start reads what was written; after it, a start takes the
+        // copy only beside a file that holds no settings.
+        TellSaveGivenUp(messages, path,
+                        written && !before.placedTooLarge && before.placedText.empty());
+        return;
     }
     if (!stored.ok) {
         files.Remove(writingPath);  // part of a file, or one no start reads
@@ -209,7 +234,9 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
         return;
     }
     if (const OsResult placed = PutInPlace(files, copyPath, path, before.placed.exists);
-        !placed.ok) {
+        placed.GivenUp()) {
+        TellSaveGivenUp(messages, path, true);
+    } else if (!placed.ok) {
         TellWhereTheNewSettingsAre(files, messages, path, text, placed);
     }
 }

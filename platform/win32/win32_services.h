@@ -1,12 +1,16 @@
 #pragma once
 // The Win32 implementations of the platform services.
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/carried_services.h"
 #include "platform/services.h"
 #include "platform/win32/file_calls.h"
+#include "platform/win32/live_wait.h"
 
 namespace lumarel {
 
@@ -68,7 +72,31 @@ public:
     void ExitNow() override;
 };
 
-// One instance of each, for the real program.
+// Each call on a thread of its own, waited for live by the window's thread (live_wait.h).
+// At most two given-up calls still run on one device; beyond that the device does not answer.
+class Win32CallCarrier final : public CallCarrier {
+public:
+    Win32CallCarrier();
+    ~Win32CallCarrier() override;
+    Win32CallCarrier(const Win32CallCarrier&) = delete;
+    Win32CallCarrier& operator=(const Win32CallCarrier&) = delete;
+    bool ActionGivenUp() const override;
+    void NoticeLongWaits(unsigned long afterMs, std::function<void()> notice) override;
+
+protected:
+    CallEnd Wait(const std::wstring& device, const std::shared_ptr<Work>& work) override;
+
+private:
+    struct Devices;
+    struct Call;
+    static DWORD WINAPI CarryOn(void* call);
+
+    std::shared_ptr<Devices> devices_;
+    win32::WaitHooks hooks_;
+};
+
+// One instance of each, for the real program; the calls that may wait on a device are
+// carried.
 struct Win32Platform {
     Win32MessageBoxes messages;
     Win32ShortPaths shortPaths;
@@ -76,9 +104,15 @@ struct Win32Platform {
     Win32TextFiles textFiles;
     Win32FileSystem fileSystem;
     Win32Session session;
+    Win32CallCarrier carrier;
+    CarriedShortPaths carriedShortPaths{shortPaths, carrier};
+    CarriedProcessStarter carriedProcesses{processes, carrier};
+    CarriedTextFiles carriedTextFiles{textFiles, carrier};
+    CarriedFileSystem carriedFileSystem{fileSystem, carrier};
 
     Platform Services() {
-        return {messages, shortPaths, processes, textFiles, fileSystem, session};
+        return {messages,          carriedShortPaths, carriedProcesses, carriedTextFiles,
+                carriedFileSystem, session,           carrier};
     }
 };
 

@@ -204,6 +204,21 @@ public:
     int exits = 0;
 };
 
+// A disk that always answers: every call runs at once, here. `givenUp` stands for a person
+// who stopped waiting earlier in the action.
+class FakeCarrier final : public CallCarrier {
+public:
+    bool ActionGivenUp() const override { return givenUp; }
+    void NoticeLongWaits(unsigned long, std::function<void()>) override {}
+    bool givenUp = false;
+
+protected:
+    CallEnd Wait(const std::wstring&, const std::shared_ptr<Work>& work) override {
+        work->Run();
+        return CallEnd::Answered;
+    }
+};
+
 struct FakePlatform {
     FakeMessages messages;
     FakeShortPaths shortPaths;
@@ -211,9 +226,10 @@ struct FakePlatform {
     FakeTextFiles textFiles;
     FakeFileSystem fileSystem;
     FakeSession session;
+    FakeCarrier carrier;
 
     Platform Services() {
-        return {messages, shortPaths, processes, textFiles, fileSystem, session};
+        return {messages, shortPaths, processes, textFiles, fileSystem, session, carrier};
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include "platform/long_paths.h"
 #include "platform/owned.h"
+#include "platform/win32/live_wait.h"
 #include "ui/controls/dpi.h"
 #include "ui/window/handler_guard.h"
 #include "ui/browser/list_paths.h"
@@ -13,6 +14,9 @@
 namespace lumarel {
 
 namespace {
+
+// Lumarel's own message to the list box: open the selected line now.
+constexpr UINT kOpenSelectedMessage = WM_APP + 2;
 
 // Twips each level of the path is indented by, and a folder picture's size.
 constexpr int kIndentTwips = 180;
@@ -135,6 +139,12 @@ int DirectoryList::LineLevel(int index) const {
 }
 
 void DirectoryList::OpenSelected() {
+    if (win32::WaitUnderWay()) {
+        // Asked by another program while a handler waits for a drive: opened after it, as the
+        // list is selected then.
+        PostMessageW(listBox_, kOpenSelectedMessage, 0, 0);
+        return;
+    }
     const int selected = static_cast<int>(SendMessageW(listBox_, LB_GETCURSEL, 0, 0));
     const std::wstring path = LinePath(selected);
     if (!path.empty()) {
@@ -193,6 +203,9 @@ std::optional<LRESULT> DirectoryList::OnListBoxMessage(HWND listBox, UINT messag
                 return 0;
             }
             return std::nullopt;
+        case kOpenSelectedMessage:
+            self->OpenSelected();
+            return 0;
         default:
             return std::nullopt;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/win32/live_wait.h"
 #include "ui/browser/list_paths.h"
 
 namespace lumarel {
@@ -105,7 +106,10 @@ std::optional<LRESULT> DriveList::OnNotification(UINT message, WPARAM wParam, LP
         return std::nullopt;
     }
     if (HIWORD(wParam) == CBN_DROPDOWN) {
-        Refresh(true);
+        // Opened by another program while a handler waits for a drive: as the list stands.
+        if (!win32::WaitUnderWay()) {
+            Refresh(true);
+        }
     } else if (HIWORD(wParam) == CBN_SELCHANGE) {
         const auto index = static_cast<int>(SendMessageW(comboBox_, CB_GETCURSEL, 0, 0));
         if (index >= 0 && static_cast<size_t>(index) < drives_.size()) {

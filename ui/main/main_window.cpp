@@ -5,6 +5,7 @@
 
 #include "launch/command_line.h"
 #include "launch/option_table.h"
+#include "platform/win32/live_wait.h"
 #include "settings/settings_store.h"
 #include "ui/cheats/cheat_window.h"
 #include "ui/help/help_texts.h"
@@ -18,6 +19,11 @@
 namespace lumarel {
 
 namespace {
+
+// A start directory that has not been listed by then shows the window waiting for it.
+constexpr unsigned long kShowSlowStartAfterMs = 500;
+// The ROM count while the start directory is being listed: no number is true yet.
+constexpr wchar_t kCountWhileListing[] = L"\u2026";
 
 constexpr UINT_PTR kNameControlsTimer = 1;
 constexpr UINT kNameControlsDelayMs = 500;
@@ -83,6 +89,12 @@ bool MainWindow::Create() {
     trace_.Reach(L"status bar and drives");
     Form_Load();
     SetFocus(Control(Go_Button));
+    // Shown already when the start directory was slow, and not again when the person closed
+    // it meanwhile.
+    if (show_ != SW_HIDE && !shownWhileListing_) {
+        ShowWindow(Hwnd(), show_);
+        UpdateWindow(Hwnd());
+    }
     // Named once the window is up, so that start-up does not wait for COM.
     SetTimer(Hwnd(), kNameControlsTimer, kNameControlsDelayMs, nullptr);
     return true;
@@ -93,10 +105,27 @@ void MainWindow::Form_Load() {
     LoadSettings(ownDirectory_, platform_.textFiles, platform_.messages, *this,
                  shared_.EmulatorPath);
     trace_.Reach(L"settings");
-    browser_.PointAt(ownDirectory_);
+    {
+        const LongWaitNotice slowStart(platform_.carrier, kShowSlowStartAfterMs,
+                                       [this] { ShowWhileListing(); });
+        browser_.PointAt(ownDirectory_);
+    }
     trace_.Reach(L"listing");
     CentreOnScreen();
     SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
+}
+
+void MainWindow::ShowWhileListing() {
+    if (show_ == SW_HIDE || shownWhileListing_) {
+        return;
+    }
+    shownWhileListing_ = true;
+    // The start's later steps, early: the listing's answer then completes the start.
+    CentreOnScreen();
+    SetPanelText(1, kLocationPanelPrefix + shared_.EmulatorPath);
+    controls_.SetCaption(numberofroms, kCountWhileListing);
+    ShowWindow(Hwnd(), show_);
+    SetFocus(Control(Go_Button));
 }
 
 void MainWindow::Drive1_Change() {
@@ -292,9 +321,14 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             }
             return false;
         case WM_DEVICECHANGE:
-            // A stick plugged in or pulled out, a share mapped: the drive list follows.
+            // A stick plugged in or pulled out, a share mapped: the drive list follows, after
+            // any wait for a slow drive.
             if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) {
-                browser_.Drives().Refresh(false);
+                if (win32::WaitUnderWay()) {
+                    PostMessageW(Hwnd(), WM_DEVICECHANGE, wParam, 0);
+                } else {
+                    browser_.Drives().Refresh(false);
+                }
             }
             result = TRUE;
             return true;

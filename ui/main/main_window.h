@@ -32,6 +32,9 @@ public:
     // (settings loaded, ROM list pointed at Lumarel's directory, window centred); the window
     // stays hidden. False when the system refused (the caller tells the user).
     bool Create();
+    // How Create shows the window (nCmdShow): once started, or while a start directory that
+    // is slow to answer is listed. Without it the window stays hidden.
+    void ShowWhenCreated(int show) { show_ = show; }
     // Where the time of Create went, phase by phase.
     const StartupTrace& Trace() const { return trace_; }
     DriveList& Drives() { return browser_.Drives(); }
@@ -73,6 +76,8 @@ private:
     void OnDpiChanged(UINT dpi) override;
     void ShowSecondary(ModalWindow& secondary);
     void SetStatusPanels(UINT dpi);
+    // The start directory has not answered yet: the window shows, waiting for it.
+    void ShowWhileListing();
     void OnMouseMove(POINT point);
 
     Platform platform_;
@@ -81,6 +86,8 @@ private:
     Browser browser_;
     RunAction runAction_;
     StartupTrace trace_;
+    int show_ = SW_HIDE;
+    bool shownWhileListing_ = false;
 };
 
 }  // namespace lumarel

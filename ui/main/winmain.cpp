@@ -33,6 +33,7 @@ int Run(HINSTANCE instance, int show) {
     lumarel::SharedValues shared;
     lumarel::MainWindow main(instance, win32.Services(), shared,
                              lumarel::DirectoryOf(ExecutablePath()));
+    main.ShowWhenCreated(show);
     if (!main.Create()) {
         const DWORD error = GetLastError();
         MessageBoxW(
@@ -42,8 +43,6 @@ int Run(HINSTANCE instance, int show) {
         return 1;
     }
     main.EndRunWhenClosed();
-    ShowWindow(main.Hwnd(), show);
-    UpdateWindow(main.Hwnd());
     lumarel::PumpMessagesUntil([] { return false; });
     return 0;
 }

@@ -3,12 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/live_wait.h"
 #include "ui/controls/control_table.h"
 
 namespace lumarel {
 
 // Delivers messages until `done` says so or WM_QUIT arrives, with the keyboard handled as
-// in dialogs (Tab, arrows, access keys). Returns false when WM_QUIT ended it.
+// in dialogs (Tab, arrows, access keys). Each message starts an action of its own: a wait
+// the person gave up in the one before is no reason not to wait in this one. Returns false
+// when WM_QUIT ended it.
 template <typename Done>
 bool PumpMessagesUntil(Done done) {
     MSG message;
@@ -20,6 +23,7 @@ bool PumpMessagesUntil(Done done) {
             }
             return false;
         }
+        win32::StartNextAction();
         HWND root = GetAncestor(message.hwnd, GA_ROOT);
         if (root != nullptr && message.message >= WM_MOUSEFIRST &&
             message.message <= WM_MOUSELAST) {

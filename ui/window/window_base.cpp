@@ -1,6 +1,9 @@
 #include "ui/window/window_base.h"
 
+#include <algorithm>
+
 #include "platform/owned.h"
+#include "platform/win32/live_wait.h"
 #include "resources/resource_ids.h"
 #include "ui/controls/dpi.h"
 #include "ui/window/placement.h"
@@ -9,6 +12,9 @@
 namespace lumarel {
 
 namespace {
+
+// Lumarel's own message: notifications announced during a wait run now.
+constexpr UINT kRunDeferredMessage = WM_APP + 1;
 
 bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, bool withIcon) {
     WNDCLASSEXW windowClass{};
@@ -107,11 +113,27 @@ void WindowBase::EndWindow() {
 }
 
 void WindowBase::RunWired(int source, int notification) {
+    if (win32::WaitUnderWay()) {
+        // Not inside the handler that waits: after it, and once however often it was told,
+        // since the handler reads the control's latest state then.
+        std::erase(deferred_, std::pair{source, notification});
+        deferred_.emplace_back(source, notification);
+        PostMessageW(window_, kRunDeferredMessage, 0, 0);
+        return;
+    }
     for (const Wire& wire : design_.wiring) {
         if (wire.source == source && wire.notification == notification) {
             wire.run(*this, source);
             return;
         }
+    }
+}
+
+void WindowBase::RunDeferred() {
+    while (!deferred_.empty()) {
+        const auto [source, notification] = deferred_.front();
+        deferred_.erase(deferred_.begin());
+        RunWired(source, notification);
     }
 }
 
@@ -170,7 +192,14 @@ LRESULT WindowBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            Close();
+            if (win32::WaitUnderWay()) {
+                win32::CloseAfterWait(window_);  // off the screen now, closed after the wait
+            } else {
+                Close();
+            }
+            return 0;
+        case kRunDeferredMessage:
+            RunDeferred();
             return 0;
         case WM_DESTROY: {
             if (endRunWhenClosed_) {

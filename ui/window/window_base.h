@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "platform/services.h"
 #include "ui/controls/control_table.h"
@@ -77,8 +79,10 @@ private:
     friend LRESULT CALLBACK ForwardToOwner(HWND, UINT, WPARAM, LPARAM);
     void AttachWindow(HWND window) { window_ = window; }
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    // Runs the handler the wiring names for a notification; nothing when it names none.
+    // Runs the handler the wiring names for a notification; nothing when it names none. While
+    // a handler waits for a slow device, what another program announces runs after it.
     void RunWired(int source, int notification);
+    void RunDeferred();
     void SizeToClientArea(UINT dpi);
     void GiveOwnerBack();
     // The base's share of the window's end.
@@ -88,6 +92,7 @@ private:
     HWND window_ = nullptr;
     HWND disabledOwner_ = nullptr;
     bool endRunWhenClosed_ = false;
+    std::vector<std::pair<int, int>> deferred_;  // (source, notification), oldest first
 };
 
 }  // namespace lumarel
