@@ -51,15 +51,16 @@ run: build
 test: build native
 	ctest --preset native
 	tools/fuzz.sh 3
-	$(WINE_RUN) --session ctest --preset mingw
+	$(WINE_RUN) --session ctest --preset mingw; status=$$?; \
+		tools/slow-share.sh report build/slow-share; exit $$status
 	$(MAKE) --no-print-directory clang reproducible
 
 # One Lumarel through 10,000 directory changes, 1,000 emulator runs and 200 openings of each
-# secondary window; fails if its memory or handles keep growing. make test runs a short one.
-# The test program is run directly, live, with no CTest time limit: it takes some minutes.
+# secondary window, then through 200 alternations between a slow share and drive C with 20
+# given-up waits; fails if its memory, handles or threads keep growing. make test runs short
+# ones. The test programs run directly, live, with no CTest time limit: it takes some minutes.
 soak: build
-	LUMAREL_SOAK=full $(WINE_RUN) --session wine $(BUILD_DIR)/tests/e2e_tests.exe \
-		--gtest_filter='SoakTest.*'
+	LUMAREL_SOAK=full $(WINE_RUN) --session tools/soak.sh $(BUILD_DIR)
 
 # libFuzzer over the settings reader, the command line, the code tidying and the text
 # decoding (30 s each).

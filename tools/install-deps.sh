@@ -9,6 +9,7 @@ packages=(
     wine wine64 fonts-wine fonts-liberation
     xvfb x11-utils xdotool imagemagick
     googletest
+    fuse3 python3-fusepy
 )
 
 missing=()

@@ -2,7 +2,8 @@
 # Runs Lumarel's Windows programs under Wine, in a Wine prefix of the project's own.
 #
 #   wine-run.sh PROGRAM.exe [ARGS...]   run one Windows program (CTest's emulator uses this)
-#   wine-run.sh --session COMMAND...    run a Linux command (ctest) with Wine made ready once
+#   wine-run.sh --session COMMAND...    run a Linux command (ctest) with Wine made ready once,
+#                                       and drive N: for the slow share of the tests
 #   wine-run.sh --show PROGRAM.exe      make run: show Lumarel; without a display, take a
 #                                       screenshot of it on a virtual one and say where
 #
@@ -20,12 +21,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 xvfb_pid=""
 owns_wineserver=0
+slow_share_link=""
 
 say() { printf 'wine-run: %s\n' "$*" >&2; }
 
 cleanup() {
     if [[ $owns_wineserver -eq 1 ]]; then
         wineserver -k >/dev/null 2>&1 || true
+    fi
+    if [[ -n "$slow_share_link" ]]; then
+        rm -f "$slow_share_link"
     fi
     if [[ -n "$xvfb_pid" ]]; then
         kill "$xvfb_pid" >/dev/null 2>&1 || true
@@ -89,12 +94,25 @@ keep_wineserver() {
     owns_wineserver=1
 }
 
+# A test run's drive N: is the slow share's fixed mount point (tools/slow-share.sh mounts and
+# unmounts it there). Wine learns its drives when its services start with the run's
+# wineserver, so the link comes first; it goes again when the run ends.
+link_slow_share() {
+    local mount_point=$repo/build/slow-share/mnt
+    mkdir -p "$mount_point"
+    slow_share_link=$WINEPREFIX/dosdevices/n:
+    ln -sfn "$mount_point" "$slow_share_link"
+}
+
 prepare() {
     if [[ "${LUMAREL_WINE_READY:-}" == "$WINEPREFIX" && -n "${DISPLAY:-}" ]]; then
         return 0
     fi
     start_display
     boot_prefix
+    if [[ "${1:-}" == "--with-slow-share" ]]; then
+        link_slow_share
+    fi
     keep_wineserver
     export LUMAREL_WINE_READY=$WINEPREFIX
 }
@@ -123,7 +141,7 @@ show() {
 case "${1:-}" in
     --session)
         shift
-        prepare
+        prepare --with-slow-share
         "$@"
         ;;
     --show)

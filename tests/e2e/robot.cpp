@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <cstring>
 #include <thread>
@@ -141,6 +142,18 @@ bool ReadFootprint(const Process& process, Footprint& footprint) {
         return false;
     }
     footprint.pagefileBytes = memory.PagefileUsage;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof(thread);
+    footprint.threads = 0;
+    for (BOOL more = Thread32First(snapshot, &thread); more;
+         more = Thread32Next(snapshot, &thread)) {
+        footprint.threads += thread.th32OwnerProcessID == process.Id() ? 1 : 0;
+    }
+    CloseHandle(snapshot);
     return CountHandles(process, footprint.handles);
 }
 

@@ -43,6 +43,7 @@ private:
 struct Footprint {
     std::size_t pagefileBytes = 0;  // its private memory (under Wine: anonymous, resident)
     unsigned long handles = 0;      // its open handles, each counted
+    unsigned long threads = 0;      // its threads, as the system lists them
 };
 // False when the system would not say.
 bool ReadFootprint(const Process& process, Footprint& footprint);

@@ -186,8 +186,8 @@ protected:
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         readings.push_back({actions, seconds, footprint});
-        std::printf("%9d %9.1f %14zu %9lu\n", actions, seconds, footprint.pagefileBytes / 1024,
-                    footprint.handles);
+        std::printf("%9d %9.1f %14zu %9lu %9lu\n", actions, seconds, footprint.pagefileBytes / 1024,
+                    footprint.handles, footprint.threads);
         std::fflush(stdout);
     }
 
@@ -225,7 +225,8 @@ TEST_F(SoakTest, MemoryAndHandlesStaySteadyThroughChangesRunsAndWindows) {
     const int changes = plan.rounds * plan.runsPerRound * plan.changesBeforeRun;
     std::printf("soak: %d directory changes, %d runs, %d openings of each of %zu windows\n",
                 changes, plan.rounds * plan.runsPerRound, plan.rounds, std::size(kSecondaries));
-    std::printf("%9s %9s %14s %9s\n", "actions", "seconds", "pagefile KiB", "handles");
+    std::printf("%9s %9s %14s %9s %9s\n", "actions", "seconds", "pagefile KiB", "handles",
+                "threads");
     started = std::chrono::steady_clock::now();
     ASSERT_NO_FATAL_FAILURE(Read());
 
@@ -265,6 +266,10 @@ TEST_F(SoakTest, MemoryAndHandlesStaySteadyThroughChangesRunsAndWindows) {
     EXPECT_LE(end.handles, settled.handles + kHandleSlack)
         << "handles grew from " << settled.handles << " to " << end.handles << " after the first "
         << readings[1].actions << " actions";
+    // Each call that may wait has a thread of its own, which ends with the call; one may be
+    // ending as the reading is taken.
+    EXPECT_LE(end.threads, settled.threads + 1)
+        << "threads grew from " << settled.threads << " to " << end.threads;
 }
 
 }  // namespace
