@@ -9,10 +9,15 @@ CONTROL holds "SECONDS" (how long each listing, and each look-up of the share's 
 as the time now written there has passed, so a share made to wait "for ever" (a large number)
 answers as soon as the file is set back to 0. CONTROL.waiting holds how many calls wait now,
 so that a test acts once a call is under way.
+
+It also lends the tests a hand: "X Y CLICKS" written to CONTROL.hand moves the X server's own
+pointer there and clicks (xdotool), as a person's mouse does, and the file goes once the
+clicks are done. A pointer that a Windows program moves with SendInput is Wine's, not always X's.
 """
 
 import errno
 import os
+import subprocess
 import sys
 import threading
 import time
@@ -93,8 +98,22 @@ class SlowShare(fusepy.Operations):
         return 0
 
 
+def lend_a_hand(request):
+    while True:
+        try:
+            with open(request) as asked:
+                x, y, clicks = asked.read().split()[:3]
+        except (OSError, ValueError):
+            time.sleep(0.02)
+            continue
+        subprocess.run(["xdotool", "mousemove", x, y, "sleep", "0.1",
+                        "click", "--repeat", clicks, "--delay", "80", "1"], check=False)
+        os.remove(request)
+
+
 def main():
     files, mount_point, control = sys.argv[1:4]
+    threading.Thread(target=lend_a_hand, args=(control + ".hand",), daemon=True).start()
     # Nothing cached: every look-up reaches the share, as a network share's would.
     fusepy.FUSE(SlowShare(files, control), mount_point, foreground=True, nothreads=False,
                 allow_other=True, attr_timeout=0, entry_timeout=0, negative_timeout=0)

@@ -236,6 +236,7 @@ WaitEnd WaitLive(HANDLE answered, const WaitHooks& hooks) {
     bool noticed = hooks.notice == nullptr;
     WaitingPointer pointer;
     GivingUp givingUp;
+    bool noticeable = false;
     for (;;) {
         const DWORD woke = MsgWaitForMultipleObjectsEx(1, &answered, kPassMs, QS_SENDMESSAGE, 0);
         if (woke == WAIT_OBJECT_0) {
@@ -270,6 +271,13 @@ WaitEnd WaitLive(HANDLE answered, const WaitHooks& hooks) {
             hooks.notice();
         }
         if (now - started >= kUnnoticedWaitMs) {
+            if (!noticeable) {
+                noticeable = true;
+                // A control that took the mouse for a press whose release waits in the queue
+                // (the double-click that opened a directory) would take every click, the close
+                // box's too, until the wait is over.
+                ReleaseCapture();
+            }
             pointer.Show();
             PaintOwnWindows();
         }

@@ -32,6 +32,23 @@ TEST(LongPaths, OnlyLongFullPathsGetThePrefix) {
               L"\\\\server\\share\\a");
 }
 
+TEST(LongPaths, EveryPathOnADeviceNamesItAlike) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"c:\\roms\\a.smc", L"C:"},
+        {L"C:\\", L"C:"},
+        {L"C:", L"C:"},
+        {L"\\\\?\\D:\\" + kDeep, L"D:"},
+        {L"\\\\nas\\Games\\snes\\a.smc", L"\\\\NAS\\GAMES"},
+        {L"\\\\?\\UNC\\nas\\games\\" + kDeep, L"\\\\NAS\\GAMES"},
+        {L"\\\\nas\\games", L"\\\\NAS\\GAMES"},
+        {L"roms\\a.smc", L""},
+        {L"", L""},
+    };
+    for (const auto& [path, device] : cases) {
+        EXPECT_EQ(DeviceOf(path), device) << path.size();
+    }
+}
+
 // The system's conversion as Windows behaves: a long path fails unless it carries the prefix.
 class SystemConversion {
 public:

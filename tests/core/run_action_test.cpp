@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "platform/carried_services.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace lumarel {
@@ -51,6 +52,39 @@ TEST_F(RunActionTest, StartsTheEmulatorMaximizedAndRecordsTheLine) {
     // The ROM is converted first, then the emulator.
     EXPECT_EQ(fake.shortPaths.asked,
               (std::vector<std::wstring>{L"C:\\ROMS\\GAME.SMC", L"C:\\EMU\\SNES9X.EXE"}));
+}
+
+TEST_F(RunActionTest, AWaitGivenUpBeforeTheStartCallsTheRunOff) {
+    struct Case {
+        const char* what;
+        int call;  // of the run's calls: ROM short path, emulator short path, record, start
+        bool started;
+    };
+    const Case cases[] = {
+        {"the ROM's short path", 1, false},
+        {"the emulator's short path", 2, false},
+        {"the command-line record", 3, false},
+        {"the start, which goes on alone", 4, true},
+    };
+    for (const Case& c : cases) {
+        FakePlatform local;
+        testing::ScriptedCarrier carrier;
+        carrier.unansweredCall = c.call;
+        carrier.finishesAnyway = true;
+        CarriedShortPaths shortPaths(local.shortPaths, carrier);
+        CarriedTextFiles textFiles(local.textFiles, carrier);
+        CarriedProcessStarter processes(local.processes, carrier);
+        std::wstring captionWhileStarting = L"(not started)";
+        local.processes.onStart = [&](const std::wstring&) {
+            captionWhileStarting = caption.caption;
+        };
+        RunAction carried({local.messages, shortPaths, processes, textFiles, local.fileSystem,
+                           local.session, carrier});
+        carried.Run(request, caption);
+        EXPECT_EQ(local.processes.started.size(), c.started ? 1u : 0u) << c.what;
+        EXPECT_EQ(caption.caption, L"Lumarel v1.5") << c.what;
+        EXPECT_TRUE(local.messages.shown.empty()) << c.what;
+    }
 }
 
 TEST_F(RunActionTest, CaptionIsMarkedOnlyWhileTheStartRuns) {

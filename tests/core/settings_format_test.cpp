@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "platform/carried_services.h"
 #include "settings/settings_store.h"
 #include "tests/fakes/fake_option_controls.h"
 #include "tests/fakes/fake_platform.h"
@@ -383,6 +384,57 @@ TEST_F(SettingsStoreTest, ASaveThatCannotTakeTheNameSaysWhereTheSettingsAre) {
         EXPECT_EQ(told.find(file + L".saving, which Lumarel takes") != std::wstring::npos, c.kept)
             << c.what;
         EXPECT_EQ(told.find(L"unchanged") != std::wstring::npos, !c.kept) << c.what;
+    }
+}
+
+TEST_F(SettingsStoreTest, ASaveGivenUpAtAnyStepSaysTruthfullyWhatTheNextStartFinds) {
+    FakeOptionControls older;
+    older.options.HiRom = true;
+    FakeOptionControls newer;
+    newer.options.LoRom = true;
+    const std::wstring saved = SettingsText(L"C:\\EMU\\snes9x.exe", older.options);
+    for (const std::wstring& before : {std::wstring(), saved}) {
+        for (int step = 1;; ++step) {
+            bool beyondTheLastCall = false;
+            for (const bool diskFinishes : {false, true}) {
+                FakePlatform local;
+                local.textFiles.contents[file] = before;
+                testing::ScriptedCarrier carrier;
+                carrier.unansweredCall = step;
+                carrier.finishesAnyway = diskFinishes;
+                CarriedTextFiles files(local.textFiles, carrier);
+                SaveSettings(L"C:\\GAMES", files, local.messages, newer, L"C:\\EMU\\snes9x.exe");
+                if (!carrier.givenUp) {
+                    beyondTheLastCall = true;
+                    break;
+                }
+                const std::string at = "step " + std::to_string(step) +
+                                       (diskFinishes ? ", the disk finishing" : "") +
+                                       (before.empty() ? ", no settings before" : "");
+                ASSERT_EQ(local.messages.shown.size(), 1u) << at;
+                const std::wstring& told = local.messages.shown[0].text;
+                EXPECT_NE(told.find(L"you stopped waiting"), std::wstring::npos) << at;
+                // What the next start finds is what the message said.
+                FakeOptionControls loaded;
+                std::wstring location;
+                testing::FakeMessages quiet;
+                LoadSettings(L"C:\\GAMES", local.textFiles, quiet, loaded, location);
+                const bool foundNew = loaded.options.LoRom;
+                const bool foundBefore = before.empty() ? location.empty() : loaded.options.HiRom;
+                EXPECT_TRUE(foundNew || foundBefore) << at << ": the settings were lost";
+                if (told.find(L"unchanged") != std::wstring::npos) {
+                    EXPECT_TRUE(foundBefore && !foundNew) << at;
+                } else {
+                    EXPECT_NE(told.find(L"otherwise it finds the settings saved before"),
+                              std::wstring::npos)
+                        << at;
+                }
+            }
+            if (beyondTheLastCall) {
+                EXPECT_GT(step, 3) << "a save makes at least a look, a write and a rename";
+                break;
+            }
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/e2e/world.h"
 #include "ui/cheats/cheat_window.h"
 #include "ui/help/help_windows.h"
@@ -18,29 +20,24 @@ protected:
     HWND Item(int id) { return GetDlgItem(main, id); }
     bool Selected(int id) { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     int ListIndex(int id) { return static_cast<int>(SendMessageW(Item(id), CB_GETCURSEL, 0, 0)); }
-    // The directory list line with this text, opened with Enter.
+    // The directory list line with this text, opened with Enter; done once the list shows
+    // the directory's own lines (the window answers while it lists).
     void OpenDirectory(const std::wstring& line) {
         HWND dirs = Item(Dir1);
-        const int count = static_cast<int>(SendMessageW(dirs, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            wchar_t text[MAX_PATH] = L"";
-            if (SendMessageW(dirs, LB_GETTEXTLEN, i, 0) < MAX_PATH) {
-                SendMessageW(dirs, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        const std::vector<std::wstring> before = ListBoxLines(dirs);
+        const auto found = std::find(before.begin(), before.end(), line);
+        if (found == before.end()) {
+            std::string lines;
+            for (const std::wstring& text : before) {
+                lines += " [" + Ascii(text) + "]";
             }
-            if (line == text) {
-                SendMessageW(dirs, LB_SETCURSEL, i, 0);
-                PostKey(dirs, VK_RETURN);
-                ASSERT_TRUE(WaitUntil([&] { return LineSelected(line); }, 10s)) << Ascii(line);
-                return;
-            }
+            FAIL() << "no directory line " << Ascii(line) << " among" << lines;
         }
-        std::string lines;
-        for (int i = 0; i < count; ++i) {
-            wchar_t text[MAX_PATH] = L"";
-            SendMessageW(dirs, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            lines += " [" + Ascii(text) + "]";
-        }
-        FAIL() << "no directory line " << Ascii(line) << " among" << lines;
+        SendMessageW(dirs, LB_SETCURSEL, static_cast<WPARAM>(found - before.begin()), 0);
+        PostKey(dirs, VK_RETURN);
+        ASSERT_TRUE(
+            WaitUntil([&] { return ListBoxLines(dirs) != before && LineSelected(line); }, 10s))
+            << Ascii(line);
     }
     bool LineSelected(const std::wstring& line) {
         HWND dirs = Item(Dir1);

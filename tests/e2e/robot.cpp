@@ -157,6 +157,22 @@ bool ReadFootprint(const Process& process, Footprint& footprint) {
     return CountHandles(process, footprint.handles);
 }
 
+bool HasLoaded(const Process& process, const std::wstring& library) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!EnumProcessModules(process.Handle(), modules, sizeof(modules), &bytes)) {
+        return false;
+    }
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t name[MAX_PATH] = L"";
+        if (GetModuleBaseNameW(process.Handle(), modules[i], name, MAX_PATH) != 0 &&
+            CompareStringOrdinal(name, -1, library.c_str(), -1, TRUE) == CSTR_EQUAL) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {

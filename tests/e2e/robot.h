@@ -48,6 +48,9 @@ struct Footprint {
 // False when the system would not say.
 bool ReadFootprint(const Process& process, Footprint& footprint);
 
+// Whether the process has loaded the library of this name ("oleacc.dll").
+bool HasLoaded(const Process& process, const std::wstring& library);
+
 // The visible top-level window of the process with exactly this caption.
 HWND FindTopLevel(DWORD processId, const std::wstring& caption, std::chrono::milliseconds limit);
 

@@ -118,7 +118,8 @@ protected:
     }
 
     // The directory list's line with this text opened with Enter; done once the list shows it
-    // and the ROM count is the directory's (any count when none is given).
+    // and the ROM count is the directory's, or, when no count is given, once its lines are
+    // others than before (the window answers while it lists).
     void OpenDirectory(const std::wstring& line, const std::wstring& romCount) {
         HWND dirs = Item(Dir1);
         const int count = static_cast<int>(SendMessageW(dirs, LB_GETCOUNT, 0, 0));
@@ -127,13 +128,15 @@ protected:
             ++index;
         }
         ASSERT_LT(index, count) << "no directory line " << Ascii(line);
+        const std::vector<std::wstring> before = ListBoxLines(dirs);
         SendMessageW(dirs, LB_SETCURSEL, index, 0);
         PostKey(dirs, VK_RETURN);
         ASSERT_TRUE(WaitUntil(
             [&] {
                 const int selected = static_cast<int>(SendMessageW(dirs, LB_GETCURSEL, 0, 0));
                 return LineText(dirs, selected) == line &&
-                       (romCount.empty() || TextOf(Item(numberofroms)) == romCount);
+                       (romCount.empty() ? ListBoxLines(dirs) != before
+                                         : TextOf(Item(numberofroms)) == romCount);
             },
             20s))
             << "directory " << Ascii(line) << " not shown with " << Ascii(romCount) << " ROMs";

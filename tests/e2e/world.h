@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/robot.h"
 #include "ui/main/main_menu.h"
@@ -37,6 +38,20 @@ inline std::string Ascii(const std::wstring& text) {
         narrow += static_cast<char>(c);
     }
     return narrow;
+}
+
+// The lines of a list box of another process.
+inline std::vector<std::wstring> ListBoxLines(HWND list) {
+    std::vector<std::wstring> lines;
+    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[MAX_PATH] = L"";
+        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < MAX_PATH) {
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        }
+        lines.emplace_back(text);
+    }
+    return lines;
 }
 
 // A menu item of Lumarel's main window, chosen with the access keys its menu bar shows.

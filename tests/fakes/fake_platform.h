@@ -219,6 +219,36 @@ protected:
     }
 };
 
+// A person who stops waiting at a chosen call (1: the first), and a disk that may still finish
+// that call afterwards. The rest of the action then ends at once, as with the real carrier.
+class ScriptedCarrier final : public CallCarrier {
+public:
+    bool ActionGivenUp() const override { return givenUp; }
+    void NoticeLongWaits(unsigned long, std::function<void()>) override {}
+    int unansweredCall = 0;
+    CallEnd end = CallEnd::GivenUp;  // how that call ends
+    bool finishesAnyway = false;
+    int calls = 0;
+    bool givenUp = false;
+
+protected:
+    CallEnd Wait(const std::wstring&, const std::shared_ptr<Work>& work) override {
+        ++calls;
+        if (givenUp) {
+            return CallEnd::GivenUp;
+        }
+        if (calls == unansweredCall) {
+            givenUp = end == CallEnd::GivenUp;
+            if (finishesAnyway) {
+                work->Run();
+            }
+            return end;
+        }
+        work->Run();
+        return CallEnd::Answered;
+    }
+};
+
 struct FakePlatform {
     FakeMessages messages;
     FakeShortPaths shortPaths;

@@ -329,7 +329,8 @@ public:
             return awake_.List(directory, listing);
         }
         ++asked;
-        WaitForSingleObject(woken.Get(), INFINITE);
+        // Woken by the test, or after 10 s: a wait that is not given up then fails the test.
+        WaitForSingleObject(woken.Get(), 10'000);
         listing = {{L"far away.smc"}};
         return OsResult::Success();
     }

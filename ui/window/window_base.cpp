@@ -113,6 +113,12 @@ void WindowBase::EndWindow() {
 }
 
 void WindowBase::RunWired(int source, int notification) {
+    const auto wire = std::find_if(
+        design_.wiring.begin(), design_.wiring.end(),
+        [&](const Wire& w) { return w.source == source && w.notification == notification; });
+    if (wire == design_.wiring.end()) {
+        return;
+    }
     if (win32::WaitUnderWay()) {
         // Not inside the handler that waits: after it, and once however often it was told,
         // since the handler reads the control's latest state then.
@@ -121,12 +127,7 @@ void WindowBase::RunWired(int source, int notification) {
         PostMessageW(window_, kRunDeferredMessage, 0, 0);
         return;
     }
-    for (const Wire& wire : design_.wiring) {
-        if (wire.source == source && wire.notification == notification) {
-            wire.run(*this, source);
-            return;
-        }
-    }
+    wire->run(*this, source);
 }
 
 void WindowBase::RunDeferred() {
