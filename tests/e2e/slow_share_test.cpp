@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "tests/e2e/world.h"
+#include "tests/support/close_box.h"
 #include "ui/main/main_layout.h"
 
 namespace lumarel {
@@ -123,20 +124,6 @@ protected:
         }
         return text;
     }
-    // A point of the window's close box, on the screen.
-    POINT CloseBox() {
-        RECT outer{};
-        GetWindowRect(main, &outer);
-        for (int x = outer.right - 1; x > outer.left; --x) {
-            for (int y = outer.top; y < outer.top + 40; ++y) {
-                if (SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
-                    return {x, y};
-                }
-            }
-        }
-        return {-1, -1};
-    }
-
     // Lumarel started and settled: half a second after its start it names its controls for
     // screen readers, and starting COM for that holds its window for a moment under Wine.
     HWND StartSettled() {
@@ -211,7 +198,7 @@ TEST_F(SlowShareTest, TheCloseBoxDuringAListingThatDoesNotEndTakesTheWindowAway)
         [&] { return DirectoryShown() == L"N:\\" && TextOf(Item(numberofroms)) == L"2"; }, 30s));
     // In front, as the window a person closes is.
     SetForegroundWindow(main);
-    const POINT closeBox = CloseBox();
+    const POINT closeBox = testing::CloseBoxOf(main);
     ASSERT_GE(closeBox.x, 0);
     ASSERT_TRUE(
         WaitUntil([&] { return GetAncestor(WindowFromPoint(closeBox), GA_ROOT) == main; }, 10s))

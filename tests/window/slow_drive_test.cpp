@@ -15,6 +15,7 @@
 #include "platform/long_paths.h"
 #include "platform/win32/win32_services.h"
 #include "tests/fakes/held_carrier.h"
+#include "tests/support/close_box.h"
 #include "tests/window/window_test_support.h"
 #include "ui/location/location_window.h"
 #include "ui/main/main_window.h"
@@ -30,20 +31,6 @@ constexpr wchar_t kOwnDirectory[] = L"C:\\ROMS";
 void PostKey(HWND window, WPARAM key) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
     PostMessageW(window, WM_KEYUP, key, 1 | (3u << 30));
-}
-
-// A point of the window's caption where its close box is, on the screen.
-POINT CloseBoxOf(HWND window) {
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    for (int x = outer.right - 1; x > outer.left; --x) {
-        for (int y = outer.top; y < outer.top + 40; ++y) {
-            if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
-                return {x, y};
-            }
-        }
-    }
-    return {-1, -1};
 }
 
 // A click of the real pointer, as the mouse gives it.
