@@ -4,9 +4,11 @@ a folder, whose listings and look-ups of its root wait as a control file says.
 
     slow-share.py FILES MOUNT_POINT CONTROL
 
-CONTROL holds "SECONDS" (how long each listing, and each look-up of the share's root, waits;
-0 or a missing file: at once). A waiting call looks at the file every 50 ms and ends as soon
-as the time now written there has passed, so a share made to wait "for ever" (a large number)
+CONTROL holds "LISTING [LOOK-UP]": how many seconds each listing waits, and each look-up of the
+share's root (the listing's when not given); 0 or a missing file: at once. Under Wine a look-up
+is made by the wineserver, which stops every Wine program while it waits; a listing stops only
+the thread that lists. A waiting call looks at the file every 50 ms and ends as soon as the
+time now written there has passed, so a share made to wait "for ever" (a large number)
 answers as soon as the file is set back to 0. CONTROL.waiting holds how many calls wait now,
 so that a test acts once a call is under way.
 
@@ -39,20 +41,21 @@ class SlowShare(fusepy.Operations):
             with open(self.control + ".waiting", "w") as told:
                 told.write(str(self.waiting))
 
-    def _seconds(self):
+    def _seconds(self, which=0):
         try:
             with open(self.control) as control:
-                return float(control.read().strip() or 0)
+                values = control.read().split()
+            return float(values[min(which, len(values) - 1)]) if values else 0.0
         except (OSError, ValueError):
             return 0.0
 
-    def _wait(self):
+    def _wait(self, which=0):
         started = time.monotonic()
-        if self._seconds() <= 0:
+        if self._seconds(which) <= 0:
             return
         self._tell_waiting(1)
         try:
-            while time.monotonic() - started < self._seconds():
+            while time.monotonic() - started < self._seconds(which):
                 time.sleep(0.05)
         finally:
             self._tell_waiting(-1)
@@ -62,7 +65,7 @@ class SlowShare(fusepy.Operations):
 
     def getattr(self, path, fh=None):
         if path == "/":
-            self._wait()
+            self._wait(1)
         try:
             st = os.lstat(self._path(path))
         except OSError as error:

@@ -3,8 +3,9 @@
 # the fixed mount point that the test run's Wine prefix names as drive N: (tools/wine-run.sh
 # makes the link before the run's wineserver starts).
 #
-#   slow-share.sh start DIR    mount DIR/mnt over DIR/files, each listing waiting the seconds
-#                              in DIR/seconds; DIR/status then says "mounted" or why not
+#   slow-share.sh start DIR    mount DIR/mnt over DIR/files, each listing (and look-up of its
+#                              root) waiting as DIR/seconds says (slow-share.py); DIR/status
+#                              then says "mounted" or why not
 #   slow-share.sh stop DIR     unmount it (safe to run at any time)
 #   slow-share.sh report DIR   say why the slow-share tests were skipped, when they were
 #

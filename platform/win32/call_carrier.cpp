@@ -31,25 +31,36 @@ private:
 
 }  // namespace
 
-// The given-up calls still running, per device; shared with the threads that carry them.
-struct Win32CallCarrier::Devices {
+// What the carrier shares with its threads: the given-up calls still running, per device.
+struct Win32CallCarrier::Shared {
     SRWLOCK lock = SRWLOCK_INIT;
     std::map<std::wstring, int> givenUpStillRunning;
 };
 
-// One call on its thread: what it runs, and whether anyone still waits for it.
+// One call: what it runs, and whether anyone still waits for it.
 struct Win32CallCarrier::Call {
     std::shared_ptr<Work> work;
     std::wstring device;
-    std::shared_ptr<Devices> devices;
     OwnedHandle answered;   // set once the call has returned
-    bool finished = false;  // under devices->lock
-    bool givenUp = false;   // under devices->lock
+    bool finished = false;  // under Shared::lock
+    bool givenUp = false;   // under Shared::lock
 };
 
-Win32CallCarrier::Win32CallCarrier() : devices_(std::make_shared<Devices>()) {}
+// A thread that carries calls one after another, so that a call costs no thread of its own.
+// It ends with a call that was given up, and when the carrier goes.
+struct Win32CallCarrier::Carrying {
+    std::shared_ptr<Shared> shared;
+    OwnedHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // a call is there, or none
+    std::shared_ptr<Call> next;                                      // under Shared::lock
+};
 
-Win32CallCarrier::~Win32CallCarrier() = default;
+Win32CallCarrier::Win32CallCarrier() : shared_(std::make_shared<Shared>()) {}
+
+Win32CallCarrier::~Win32CallCarrier() {
+    if (idle_) {
+        SetEvent(idle_->wake.Get());  // with no call: the thread ends
+    }
+}
 
 bool Win32CallCarrier::ActionGivenUp() const {
     return win32::ActionGivenUp();
@@ -61,19 +72,54 @@ void Win32CallCarrier::NoticeLongWaits(unsigned long afterMs, std::function<void
 }
 
 DWORD WINAPI Win32CallCarrier::CarryOn(void* parameter) {
-    const std::unique_ptr<std::shared_ptr<Call>> owned(
-        static_cast<std::shared_ptr<Call>*>(parameter));
-    Call& call = **owned;
-    call.work->Run();
-    {
-        const ExclusiveLock lock(call.devices->lock);
-        call.finished = true;
-        if (call.givenUp && --call.devices->givenUpStillRunning[call.device] <= 0) {
-            call.devices->givenUpStillRunning.erase(call.device);
+    const std::unique_ptr<std::shared_ptr<Carrying>> owned(
+        static_cast<std::shared_ptr<Carrying>*>(parameter));
+    Carrying& thread = **owned;
+    Shared& shared = *thread.shared;
+    for (;;) {
+        WaitForSingleObject(thread.wake.Get(), INFINITE);
+        std::shared_ptr<Call> call;
+        {
+            const ExclusiveLock lock(shared.lock);
+            call = std::move(thread.next);
+        }
+        if (!call) {
+            return 0;
+        }
+        call->work->Run();
+        bool givenUp = false;
+        {
+            const ExclusiveLock lock(shared.lock);
+            call->finished = true;
+            givenUp = call->givenUp;
+            if (givenUp && --shared.givenUpStillRunning[call->device] <= 0) {
+                shared.givenUpStillRunning.erase(call->device);
+            }
+        }
+        SetEvent(call->answered.Get());
+        if (givenUp) {
+            return 0;  // the carrier took another thread meanwhile
         }
     }
-    SetEvent(call.answered.Get());
-    return 0;
+}
+
+std::shared_ptr<Win32CallCarrier::Carrying> Win32CallCarrier::TakeThread() {
+    if (idle_) {
+        return std::exchange(idle_, nullptr);
+    }
+    auto thread = std::make_shared<Carrying>();
+    thread->shared = shared_;
+    if (!thread->wake) {
+        return nullptr;
+    }
+    auto parameter = std::make_unique<std::shared_ptr<Carrying>>(thread);
+    const OwnedHandle started(CreateThread(nullptr, kCarryingStackBytes, CarryOn, parameter.get(),
+                                           STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!started) {
+        return nullptr;
+    }
+    parameter.release();  // the thread's now
+    return thread;
 }
 
 CallEnd Win32CallCarrier::Wait(const std::wstring& device, const std::shared_ptr<Work>& work) {
@@ -84,9 +130,9 @@ CallEnd Win32CallCarrier::Wait(const std::wstring& device, const std::shared_ptr
         return CallEnd::Busy;
     }
     {
-        const ExclusiveLock lock(devices_->lock);
-        const auto stillRunning = devices_->givenUpStillRunning.find(device);
-        if (stillRunning != devices_->givenUpStillRunning.end() &&
+        const ExclusiveLock lock(shared_->lock);
+        const auto stillRunning = shared_->givenUpStillRunning.find(device);
+        if (stillRunning != shared_->givenUpStillRunning.end() &&
             stillRunning->second >= kMostGivenUpPerDevice) {
             return CallEnd::NotAnswering;
         }
@@ -94,26 +140,28 @@ CallEnd Win32CallCarrier::Wait(const std::wstring& device, const std::shared_ptr
     auto call = std::make_shared<Call>();
     call->work = work;
     call->device = device;
-    call->devices = devices_;
     call->answered.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    auto parameter = std::make_unique<std::shared_ptr<Call>>(call);
-    const OwnedHandle thread(
-        call->answered ? CreateThread(nullptr, kCarryingStackBytes, CarryOn, parameter.get(),
-                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)
-                       : nullptr);
+    const std::shared_ptr<Carrying> thread = call->answered ? TakeThread() : nullptr;
     if (!thread) {
         // No thread to be had: the call runs here, as any call would.
         work->Run();
         return CallEnd::Answered;
     }
-    parameter.release();  // the thread's now
+    {
+        const ExclusiveLock lock(shared_->lock);
+        thread->next = call;
+    }
+    SetEvent(thread->wake.Get());
     if (win32::WaitLive(call->answered.Get(), hooks_) == win32::WaitEnd::Answered) {
+        idle_ = thread;
         return CallEnd::Answered;
     }
-    const ExclusiveLock lock(devices_->lock);
-    if (!call->finished) {
+    const ExclusiveLock lock(shared_->lock);
+    if (call->finished) {
+        idle_ = thread;  // it answered as the person gave up
+    } else {
         call->givenUp = true;
-        ++devices_->givenUpStillRunning[device];
+        ++shared_->givenUpStillRunning[device];
     }
     return CallEnd::GivenUp;
 }

@@ -72,8 +72,9 @@ public:
     void ExitNow() override;
 };
 
-// Each call on a thread of its own, waited for live by the window's thread (live_wait.h).
-// At most two given-up calls still run on one device; beyond that the device does not answer.
+// Each call on a thread that carries calls one after another, waited for live by the window's
+// thread (live_wait.h). A given-up call keeps its thread to itself until it returns; at most
+// two such calls still run on one device, beyond that the device does not answer.
 class Win32CallCarrier final : public CallCarrier {
 public:
     Win32CallCarrier();
@@ -87,11 +88,15 @@ protected:
     CallEnd Wait(const std::wstring& device, const std::shared_ptr<Work>& work) override;
 
 private:
-    struct Devices;
+    struct Shared;
     struct Call;
-    static DWORD WINAPI CarryOn(void* call);
+    struct Carrying;
+    static DWORD WINAPI CarryOn(void* thread);
+    // The idle carrying thread, or a new one; nullptr when the system has none to give.
+    std::shared_ptr<Carrying> TakeThread();
 
-    std::shared_ptr<Devices> devices_;
+    std::shared_ptr<Shared> shared_;
+    std::shared_ptr<Carrying> idle_;
     win32::WaitHooks hooks_;
 };
 

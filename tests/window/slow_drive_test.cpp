@@ -228,16 +228,29 @@ TEST_F(SlowDriveTest, TheWindowShowsWhileASlowStartDirectoryIsListed) {
     Shown whileWaiting;
     std::wstring panel1WhileWaiting;
     bool visibleEarly = true;
+    HCURSOR pointerEarly = nullptr;
+    HCURSOR pointerWhileWaiting = nullptr;
     held.carrier.HoldCall(listing, [&](ULONGLONG waited) {
+        if (waited < 100) {
+            pointerEarly = GetCursor();
+        }
         if (waited < 300) {
             visibleEarly = visibleEarly && IsWindowVisible(window->Hwnd());
             return AfterActing::KeepWaiting;
         }
+        if (waited < 700) {
+            return AfterActing::KeepWaiting;
+        }
         if (waited < 900) {
+            // The pointer rests on the window shown meanwhile.
+            RECT shown{};
+            GetWindowRect(window->Hwnd(), &shown);
+            SetCursorPos((shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2);
             return AfterActing::KeepWaiting;
         }
         whileWaiting = WhatIsShown();
         panel1WhileWaiting = window->PanelText(1);
+        pointerWhileWaiting = GetCursor();
         return AfterActing::Answer;
     });
     shared.EmulatorPath = L"C:\\EMU\\snes9x.exe";
@@ -246,6 +259,9 @@ TEST_F(SlowDriveTest, TheWindowShowsWhileASlowStartDirectoryIsListed) {
     window->ShowWhenCreated(SW_SHOWNORMAL);
     ASSERT_TRUE(window->Create());
     EXPECT_FALSE(visibleEarly) << "a start that answers at once looks as before";
+    const HCURSOR waiting = LoadCursorW(nullptr, IDC_APPSTARTING);
+    EXPECT_NE(pointerEarly, waiting);
+    EXPECT_EQ(pointerWhileWaiting, waiting) << "the arrow with the hourglass";
     EXPECT_EQ(panel1WhileWaiting, L"Location of Snes9x: C:\\EMU\\snes9x.exe");
     EXPECT_EQ(whileWaiting.count, L"\u2026") << "no count is true while the listing waits";
     EXPECT_TRUE(whileWaiting.roms.empty());
@@ -349,6 +365,8 @@ TEST(CarriedOnThreads, GivenUpCallsToADriveThatDoesNotAnswerPileUpNoThreads) {
     SleepingShare share(fake);
     Win32CallCarrier carrier;
     CarriedFileSystem files(share, carrier);
+    DirectoryListing roms;
+    ASSERT_TRUE(files.List(L"C:\\ROMS", roms).ok);  // the carrier's own thread, idle now
     const int threadsBefore = ThreadsOfThisProcess();
 
     for (int attempt = 1; attempt <= 4; ++attempt) {
@@ -359,21 +377,23 @@ TEST(CarriedOnThreads, GivenUpCallsToADriveThatDoesNotAnswerPileUpNoThreads) {
         MSG leftOver;
         while (PeekMessageW(&leftOver, nullptr, 0, 0, PM_REMOVE)) {
         }
-        // Two given-up calls may still wait on the drive; beyond that it does not answer,
-        // at once, and no thread is started for it.
+        // Two given-up calls may still wait on the drive, each keeping its thread (the first
+        // the carrier's idle one); beyond that the drive does not answer, at once, and no
+        // thread is started for it.
         const int stillWaiting = std::min(attempt, 2);
         EXPECT_EQ(listed.error, attempt <= 2 ? OsResult::kGivenUp : 121ul) << attempt;
         EXPECT_EQ(listing.Count(), 0u) << attempt;
         EXPECT_TRUE(WaitUntil([&] { return share.asked == stillWaiting; })) << attempt;
-        EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore + stillWaiting) << attempt;
+        EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore + stillWaiting - 1) << attempt;
     }
-    // Another drive answers meanwhile.
+    // Another drive answers meanwhile, on a new thread that then waits for the next call.
     win32::StartNextAction();
-    DirectoryListing roms;
     EXPECT_TRUE(files.List(L"C:\\ROMS", roms).ok);
     EXPECT_EQ(roms.Count(), 1u);
+    EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore + 2);
 
-    // Once the share wakes, the threads end with their calls, and the drive is asked again.
+    // Once the share wakes, the threads of the given-up calls end with them, and the drive is
+    // asked again.
     share.Wake();
     EXPECT_TRUE(WaitUntil([&] { return ThreadsOfThisProcess() == threadsBefore; }));
     DirectoryListing awoken;
