@@ -98,17 +98,22 @@ void NotSaved(MessageBoxes& messages, const std::wstring& path, const OsResult& 
                        MessageIcon::Error));
 }
 
-// The person stopped waiting for the drive during a save. The call under way goes on alone and
-// may still finish, so the message says what the next start finds either way.
-void TellSaveGivenUp(MessageBoxes& messages, const std::wstring& path, bool newMayTakeEffect) {
-    messages.Show(Note(
-        L"Lumarel did not finish saving its settings in " + path +
-            L": you stopped waiting for the drive to answer.\n\n" +
-            (newMayTakeEffect ? L"If the drive still finishes what it was asked, the next start "
-                                L"finds the new settings; otherwise it finds the settings "
-                                L"saved before."
-                              : L"The settings saved before are unchanged."),
-        MessageIcon::Error));
+// What the next start finds after the person stopped waiting for the drive during a save: the
+// call under way goes on alone and may still finish.
+enum class NextStartFinds { SavedBefore, EitherOne, NewOnes };
+
+void TellSaveGivenUp(MessageBoxes& messages, const std::wstring& path, NextStartFinds finds) {
+    const wchar_t* found = L"The settings saved before are unchanged.";
+    if (finds == NextStartFinds::EitherOne) {
+        found =
+            L"If the drive still finishes what it was asked, the next start finds the new "
+            L"settings; otherwise it finds the settings saved before.";
+    } else if (finds == NextStartFinds::NewOnes) {
+        found = L"The next start finds the new settings all the same.";
+    }
+    messages.Show(Note(L"Lumarel did not finish saving its settings in " + path +
+                           L": you stopped waiting for the drive to answer.\n\n" + found,
+                       MessageIcon::Error));
 }
 
 void TellUnreadable(const std::wstring& path, const OsResult& failure, MessageBoxes& messages) {
@@ -206,7 +211,7 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
     const SettingsOnDisk before = LookAtSettings(files, path);
     if (before.copy == SettingsOnDisk::Copy::Unknown) {
         if (before.failure.GivenUp()) {
-            TellSaveGivenUp(messages, path, false);
+            TellSaveGivenUp(messages, path, NextStartFinds::SavedBefore);
         } else {
             NotSaved(messages, path, before.failure, L"unchanged.");
         }
@@ -221,11 +226,13 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
     if (stored.ok) {
         stored = files.Rename(writingPath, copyPath);
     }
+    // A start takes the copy only beside a file that holds no settings.
+    const bool copyIsTaken = !before.placedTooLarge && before.placedText.empty();
     if (stored.GivenUp()) {
-        // Until the rename, no start reads what was written; after it, a start takes the
-        // copy only beside a file that holds no settings.
-        TellSaveGivenUp(messages, path,
-                        written && !before.placedTooLarge && before.placedText.empty());
+        // Until the rename, no start reads what was written.
+        TellSaveGivenUp(
+            messages, path,
+            written && copyIsTaken ? NextStartFinds::EitherOne : NextStartFinds::SavedBefore);
         return;
     }
     if (!stored.ok) {
@@ -235,7 +242,8 @@ void SaveSettings(const std::wstring& ownDirectory, TextFiles& files, MessageBox
     }
     if (const OsResult placed = PutInPlace(files, copyPath, path, before.placed.exists);
         placed.GivenUp()) {
-        TellSaveGivenUp(messages, path, true);
+        TellSaveGivenUp(messages, path,
+                        copyIsTaken ? NextStartFinds::NewOnes : NextStartFinds::EitherOne);
     } else if (!placed.ok) {
         TellWhereTheNewSettingsAre(files, messages, path, text, placed);
     }

@@ -152,18 +152,29 @@ CallEnd Win32CallCarrier::Wait(const std::wstring& device, const std::shared_ptr
         thread->next = call;
     }
     SetEvent(thread->wake.Get());
-    if (win32::WaitLive(call->answered.Get(), hooks_) == win32::WaitEnd::Answered) {
+    win32::WaitEnd end = win32::WaitEnd::GivenUp;
+    try {
+        end = win32::WaitLive(call->answered.Get(), hooks_);
+    } catch (...) {
+        GiveUp(thread, *call);  // the wait itself failed: the call goes on alone
+        throw;
+    }
+    if (end == win32::WaitEnd::Answered) {
         idle_ = thread;
         return CallEnd::Answered;
     }
-    const ExclusiveLock lock(shared_->lock);
-    if (call->finished) {
-        idle_ = thread;  // it answered as the person gave up
-    } else {
-        call->givenUp = true;
-        ++shared_->givenUpStillRunning[device];
-    }
+    GiveUp(thread, *call);
     return CallEnd::GivenUp;
+}
+
+void Win32CallCarrier::GiveUp(const std::shared_ptr<Carrying>& thread, Call& call) {
+    const ExclusiveLock lock(shared_->lock);
+    if (call.finished) {
+        idle_ = thread;  // it answered as the wait was given up
+    } else {
+        call.givenUp = true;
+        ++shared_->givenUpStillRunning[call.device];
+    }
 }
 
 }  // namespace lumarel

@@ -1,5 +1,6 @@
 #include "platform/win32/live_wait.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace lumarel::win32 {
@@ -11,9 +12,16 @@ namespace {
 constexpr DWORD kPassMs = 25;
 
 struct ThreadWaits {
-    int depth = 0;         // WaitLive calls under way on this thread
-    bool givenUp = false;  // in the action under way
+    int depth = 0;                              // WaitLive calls under way on this thread
+    bool givenUp = false;                       // in the action under way
+    std::vector<HWND> closing;                  // asked to close during a wait
+    std::vector<std::function<void()>> putOff;  // announced during a wait
 };
+
+// GetMessage returns once there is a message: this one tells the loop that work waits.
+void WakeTheMessageLoop() {
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
 
 ThreadWaits& Waits() {
     thread_local ThreadWaits waits;
@@ -81,7 +89,7 @@ public:
         *closing = nullptr;
         // The taskbar's "Close window" and other programs post WM_CLOSE, or the system command.
         if (TakeFirst(
-                WM_CLOSE, [](const MSG&) { return true; }, closing) ||
+                WM_CLOSE, [](const MSG& m) { return IsOwnWindow(m.hwnd); }, closing) ||
             TakeFirst(
                 WM_SYSCOMMAND, [](const MSG& m) { return (m.wParam & 0xFFF0) == SC_CLOSE; },
                 closing) ||
@@ -97,7 +105,9 @@ public:
             return true;
         }
         POINT pointer{};
-        if (KeyIsDown(VK_LBUTTON) && GetCursorPos(&pointer)) {
+        // The button a person clicks with, whichever side of the mouse it is on.
+        const int primary = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+        if (KeyIsDown(primary) && GetCursorPos(&pointer)) {
             HWND under = GetAncestor(WindowFromPoint(pointer), GA_ROOT);
             if (IsOwnWindow(under) && IsWindowEnabled(under) &&
                 SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(pointer.x, pointer.y)) == HTCLOSE) {
@@ -204,6 +214,11 @@ void CloseAfterWait(HWND window) {
     if (!IsOwnWindow(root)) {
         return;
     }
+    // A secondary window disabled its owner: Windows hands the activation on as a window
+    // hides, and only to a window that takes input.
+    if (HWND owner = GetWindow(root, GW_OWNER)) {
+        EnableWindow(owner, TRUE);
+    }
     // The windows it owns first, so that none shows alone for a moment.
     EnumThreadWindows(
         GetCurrentThreadId(),
@@ -219,8 +234,39 @@ void CloseAfterWait(HWND window) {
         },
         reinterpret_cast<LPARAM>(root));
     ShowWindow(root, SW_HIDE);
-    Waits().givenUp = true;
-    PostMessageW(root, WM_CLOSE, 0, 0);
+    ThreadWaits& waits = Waits();
+    waits.givenUp = true;
+    if (!CloseAskedFor(root)) {
+        waits.closing.push_back(root);
+        WakeTheMessageLoop();
+    }
+}
+
+bool CloseAskedFor(HWND window) {
+    const std::vector<HWND>& closing = Waits().closing;
+    return std::find(closing.begin(), closing.end(), GetAncestor(window, GA_ROOT)) != closing.end();
+}
+
+void AfterTheHandler(std::function<void()> work) {
+    Waits().putOff.push_back(std::move(work));
+    WakeTheMessageLoop();
+}
+
+void RunWorkAfterHandlers() {
+    ThreadWaits& waits = Waits();
+    while (waits.depth == 0 && (!waits.closing.empty() || !waits.putOff.empty())) {
+        if (!waits.closing.empty()) {
+            HWND window = waits.closing.front();
+            waits.closing.erase(waits.closing.begin());
+            if (IsWindow(window)) {
+                SendMessageW(window, WM_CLOSE, 0, 0);
+            }
+            continue;
+        }
+        const std::function<void()> work = std::move(waits.putOff.front());
+        waits.putOff.erase(waits.putOff.begin());
+        work();
+    }
 }
 
 WaitEnd WaitLive(HANDLE answered, const WaitHooks& hooks) {

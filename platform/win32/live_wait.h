@@ -38,8 +38,18 @@ bool ActionGivenUp();
 void StartNextAction();
 
 // The person asked for `window` to close while a call was waited for: the window and those it
-// owns leave the screen at once, the wait ends given up, and the window closes as usual once
-// the waiting handler has returned.
+// owns leave the screen at once (the owner it disabled takes input again, so that Windows hands
+// it the activation), the wait ends given up, and the window closes as usual once the waiting
+// handler has returned.
 void CloseAfterWait(HWND window);
+// Whether a close asked during a wait is still to come for this window.
+bool CloseAskedFor(HWND window);
+
+// Work that must not run inside the handler that waits, nor in a message box's loop later in
+// that handler: the changes other programs announced during a wait. The message loop runs it
+// once that handler has returned (RunWorkAfterHandlers), after the closes asked meanwhile.
+void AfterTheHandler(std::function<void()> work);
+// The message loop, between messages: the closes asked during waits, then the work put off.
+void RunWorkAfterHandlers();
 
 }  // namespace lumarel::win32

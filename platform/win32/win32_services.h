@@ -94,6 +94,8 @@ private:
     static DWORD WINAPI CarryOn(void* thread);
     // The idle carrying thread, or a new one; nullptr when the system has none to give.
     std::shared_ptr<Carrying> TakeThread();
+    // Leaves the call to its thread, or takes the thread back when the call has returned.
+    void GiveUp(const std::shared_ptr<Carrying>& thread, Call& call);
 
     std::shared_ptr<Shared> shared_;
     std::shared_ptr<Carrying> idle_;

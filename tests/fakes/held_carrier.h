@@ -117,13 +117,16 @@ struct HeldPlatform {
     }
 };
 
-// Delivers everything waiting as the message loop does: each message an action of its own.
+// Delivers everything waiting as the message loop does: each message an action of its own,
+// and between them what handlers that waited put off.
 inline void DeliverAsTheLoopDoes() {
     MSG message;
+    win32::RunWorkAfterHandlers();
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         win32::StartNextAction();
         TranslateMessage(&message);
         DispatchMessageW(&message);
+        win32::RunWorkAfterHandlers();
     }
 }
 

@@ -89,9 +89,9 @@ bool MainWindow::Create() {
     trace_.Reach(L"status bar and drives");
     Form_Load();
     SetFocus(Control(Go_Button));
-    // Shown already when the start directory was slow, and not again when the person closed
-    // it meanwhile.
-    if (show_ != SW_HIDE && !shownWhileListing_) {
+    // Shown already when the start directory was slow, and not when the person closed it
+    // meanwhile.
+    if (show_ != SW_HIDE && !shownWhileListing_ && !win32::CloseAskedFor(Hwnd())) {
         ShowWindow(Hwnd(), show_);
         UpdateWindow(Hwnd());
     }
@@ -223,7 +223,7 @@ void MainWindow::mnuReadme_Click() {
     // directory must not run instead.
     const OsResult started = platform_.processes.Start(
         platform_.processes.SystemProgram(L"notepad.exe"), *commandLine, WindowShow::Normal);
-    if (!started.ok) {
+    if (!started.ok && !started.GivenUp()) {
         platform_.messages.Show({L"The text editor could not be started with\n" + *commandLine +
                                      L"\n\n" + started.reason,
                                  L"Lumarel", MessageIcon::Error});
@@ -325,7 +325,11 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             // any wait for a slow drive.
             if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) {
                 if (win32::WaitUnderWay()) {
-                    PostMessageW(Hwnd(), WM_DEVICECHANGE, wParam, 0);
+                    win32::AfterTheHandler([window = Hwnd(), wParam] {
+                        if (IsWindow(window)) {
+                            SendMessageW(window, WM_DEVICECHANGE, wParam, 0);
+                        }
+                    });
                 } else {
                     browser_.Drives().Refresh(false);
                 }

@@ -29,7 +29,8 @@ std::wstring ExecutablePath() {
 }
 
 int Run(HINSTANCE instance, int show) {
-    lumarel::Win32Platform win32;
+    // Never destroyed: a call the person gave up may still be using it as the process ends.
+    lumarel::Win32Platform& win32 = *new lumarel::Win32Platform;
     lumarel::SharedValues shared;
     lumarel::MainWindow main(instance, win32.Services(), shared,
                              lumarel::DirectoryOf(ExecutablePath()));

@@ -16,6 +16,11 @@ template <typename Done>
 bool PumpMessagesUntil(Done done) {
     MSG message;
     while (!done()) {
+        // What a handler that waited for a drive put off: a close, a change announced.
+        win32::RunWorkAfterHandlers();
+        if (done()) {
+            break;
+        }
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0) {

@@ -13,7 +13,7 @@ namespace lumarel {
 
 namespace {
 
-// Lumarel's own message: notifications announced during a wait run now.
+// Lumarel's own message: the notifications announced during a wait run now.
 constexpr UINT kRunDeferredMessage = WM_APP + 1;
 
 bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, bool withIcon) {
@@ -123,17 +123,22 @@ void WindowBase::RunWired(int source, int notification) {
         // Not inside the handler that waits: after it, and once however often it was told,
         // since the handler reads the control's latest state then.
         std::erase(deferred_, std::pair{source, notification});
+        if (deferred_.empty()) {
+            win32::AfterTheHandler([window = window_] {
+                if (IsWindow(window)) {
+                    SendMessageW(window, kRunDeferredMessage, 0, 0);
+                }
+            });
+        }
         deferred_.emplace_back(source, notification);
-        PostMessageW(window_, kRunDeferredMessage, 0, 0);
         return;
     }
     wire->run(*this, source);
 }
 
 void WindowBase::RunDeferred() {
-    while (!deferred_.empty()) {
-        const auto [source, notification] = deferred_.front();
-        deferred_.erase(deferred_.begin());
+    // Each once: one that waits again is put off anew.
+    for (const auto& [source, notification] : std::exchange(deferred_, {})) {
         RunWired(source, notification);
     }
 }
