@@ -61,6 +61,14 @@ bool HeldInOwnWindow(int key) {
     return KeyIsDown(key) && IsOwnWindow(GetForegroundWindow());
 }
 
+// Whether a point of the screen is the close box of one of this thread's windows that takes
+// input.
+bool ClosesAt(POINT point) {
+    HWND under = GetAncestor(WindowFromPoint(point), GA_ROOT);
+    return IsOwnWindow(under) && IsWindowEnabled(under) &&
+           SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)) == HTCLOSE;
+}
+
 bool IsAlt(WPARAM key) {
     return key == VK_MENU || key == VK_LMENU || key == VK_RMENU;
 }
@@ -95,6 +103,11 @@ public:
                 closing) ||
             TakeFirst(
                 WM_NCLBUTTONDOWN, [](const MSG& m) { return m.wParam == HTCLOSE; }, closing) ||
+            // A control that holds the mouse for a press whose release waits in the queue (the
+            // double-click that opened a directory) gets the close box's click as its own.
+            TakeFirst(
+                WM_LBUTTONDOWN,
+                [](const MSG& m) { return GetCapture() != nullptr && ClosesAt(m.pt); }, closing) ||
             TakeAltF4(closing)) {
             closing_ = true;
             return true;
@@ -107,14 +120,10 @@ public:
         POINT pointer{};
         // The button a person clicks with, whichever side of the mouse it is on.
         const int primary = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-        if (KeyIsDown(primary) && GetCursorPos(&pointer)) {
-            HWND under = GetAncestor(WindowFromPoint(pointer), GA_ROOT);
-            if (IsOwnWindow(under) && IsWindowEnabled(under) &&
-                SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(pointer.x, pointer.y)) == HTCLOSE) {
-                *closing = under;
-                closing_ = true;
-                return true;
-            }
+        if (KeyIsDown(primary) && GetCursorPos(&pointer) && ClosesAt(pointer)) {
+            *closing = WindowFromPoint(pointer);
+            closing_ = true;
+            return true;
         }
         HWND escaped = nullptr;
         return TakeFirst(
@@ -282,7 +291,6 @@ WaitEnd WaitLive(HANDLE answered, const WaitHooks& hooks) {
     bool noticed = hooks.notice == nullptr;
     WaitingPointer pointer;
     GivingUp givingUp;
-    bool noticeable = false;
     for (;;) {
         const DWORD woke = MsgWaitForMultipleObjectsEx(1, &answered, kPassMs, QS_SENDMESSAGE, 0);
         if (woke == WAIT_OBJECT_0) {
@@ -317,13 +325,6 @@ WaitEnd WaitLive(HANDLE answered, const WaitHooks& hooks) {
             hooks.notice();
         }
         if (now - started >= kUnnoticedWaitMs) {
-            if (!noticeable) {
-                noticeable = true;
-                // A control that took the mouse for a press whose release waits in the queue
-                // (the double-click that opened a directory) would take every click, the close
-                // box's too, until the wait is over.
-                ReleaseCapture();
-            }
             pointer.Show();
             PaintOwnWindows();
         }

@@ -169,7 +169,14 @@ protected:
     // Opened from the menu, closed with its own Close button; done once it is gone and the
     // main window takes input again.
     void OpenAndClose(const Secondary& secondary) {
-        ASSERT_TRUE(Choose(main, secondary.command));
+        ASSERT_TRUE(Choose(main, secondary.command))
+            << "for " << Ascii(secondary.caption) << "; the main window is "
+            << (IsWindowVisible(main) ? "shown" : "hidden") << ", "
+            << (IsWindowEnabled(main) ? "enabled" : "disabled") << ", "
+            << (GetForegroundWindow() == main
+                    ? "in front"
+                    : "behind \"" + Ascii(TextOf(GetForegroundWindow())) + "\"")
+            << ", captioned \"" << Ascii(TextOf(main)) << "\"";
         HWND window = FindTopLevel(lumarel.Id(), secondary.caption, 10s);
         ASSERT_NE(window, nullptr) << "no window " << Ascii(secondary.caption) << " within 10 s";
         PostMessageW(GetDlgItem(window, secondary.closeButton), BM_CLICK, 0, 0);
