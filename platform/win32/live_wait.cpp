@@ -291,6 +291,11 @@ WaitEnd WaitLive(HANDLE answered, const WaitHooks& hooks) {
     bool noticed = hooks.notice == nullptr;
     WaitingPointer pointer;
     GivingUp givingUp;
+    // A call that answers soon is waited for as any call was: nothing else happens meanwhile,
+    // not even the window system's own news, so that nothing looks or acts differently.
+    if (WaitForSingleObject(answered, kUnnoticedWaitMs) == WAIT_OBJECT_0) {
+        return WaitEnd::Answered;
+    }
     for (;;) {
         const DWORD woke = MsgWaitForMultipleObjectsEx(1, &answered, kPassMs, QS_SENDMESSAGE, 0);
         if (woke == WAIT_OBJECT_0) {
