@@ -8,7 +8,9 @@
 // runs each), "rom_count ROM_COUNT LISTED ok|wrong", LISTED being what Lumarel's list held,
 // and "listing_parts ROM_COUNT READ CHANGE PAINT MATCH": where Lumarel's time goes inside the
 // real listing (reading the directory, the rest of the change, painting), and matching and
-// sorting alone for comparison.
+// sorting alone for comparison; and "typing_ms ROM_COUNT FIRST NEXT": a key typed into the
+// list that matches no name, the first after the listing (which folds every name once) and
+// the next.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -151,6 +153,7 @@ struct RomDirectory {
     std::vector<double> bareMs;
     std::vector<double> fastestMs;
     ListingParts parts;
+    std::vector<double> firstKeyMs, nextKeyMs;
     int listed = 0;
     bool complete = true;
 };
@@ -282,6 +285,20 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
 
+        // Keys typed into the list after a listing, apart from the timed listings: a key
+        // that no name starts with reads every name.
+        for (int run = 0; run < runs; ++run) {
+            for (RomDirectory& directory : directories) {
+                window.Directories().SetDirectory(directory.path);
+                DrainMessages();
+                for (auto* keyMs : {&directory.firstKeyMs, &directory.nextKeyMs}) {
+                    const Stopwatch key;
+                    SendMessageW(window.RomList().Hwnd(), WM_CHAR, L'q', 1);
+                    keyMs->push_back(key.Milliseconds());
+                }
+            }
+        }
+
         for (const RomDirectory& directory : directories) {
             if (!directory.complete) {
                 status = 1;
@@ -294,6 +311,8 @@ int wmain(int argc, wchar_t** argv) {
             std::printf("listing_parts %d %.1f %.1f %.1f %.1f\n", directory.romCount,
                         Median(directory.parts.readMs), Median(directory.parts.changeMs),
                         Median(directory.parts.paintMs), Median(directory.parts.matchMs));
+            std::printf("typing_ms %d %.1f %.1f\n", directory.romCount,
+                        Median(directory.firstKeyMs), Median(directory.nextKeyMs));
         }
     }
     RemoveWithFiles(ownDirectory);

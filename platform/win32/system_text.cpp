@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <climits>
+
+#include "platform/win32/system_libraries.h"
+#include "platform/win32/text_fold.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_support.h"
 
@@ -83,6 +87,81 @@ std::wstring FromAnsi(std::string_view text) {
                             length);
     }
     return wide;
+}
+
+namespace {
+
+std::wstring LowerCase(std::wstring_view text) {
+    // The invariant locale's linguistic casing: one rule on every system, so that "i" finds
+    // "Ice" under a Turkish locale too.
+    const auto length = static_cast<int>(text.size());
+    constexpr DWORD kFlags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
+    const int lowerLength = LCMapStringEx(LOCALE_NAME_INVARIANT, kFlags, text.data(), length,
+                                          nullptr, 0, nullptr, nullptr, 0);
+    if (lowerLength <= 0) {
+        return std::wstring(text);
+    }
+    std::wstring lower(static_cast<size_t>(lowerLength), L'\0');
+    const int written = LCMapStringEx(LOCALE_NAME_INVARIANT, kFlags, text.data(), length,
+                                      lower.data(), lowerLength, nullptr, nullptr, 0);
+    if (written <= 0) {
+        return std::wstring(text);
+    }
+    lower.resize(static_cast<size_t>(written));
+    return lower;
+}
+
+// The composed form, or nothing when the text holds what cannot be normalized (a lone
+// surrogate, which a file name may hold) or the system lacks the call.
+std::optional<std::wstring> Composed(const std::wstring& text) {
+    using NormalizeFn = int(WINAPI*)(NORM_FORM, LPCWSTR, int, LPWSTR, int);
+    static const auto normalize =
+        FunctionOf<NormalizeFn>(LoadSystemLibrary(L"normaliz.dll"), "NormalizeString");
+    if (normalize == nullptr) {
+        return std::nullopt;
+    }
+    const auto length = static_cast<int>(text.size());
+    int estimate = normalize(NormalizationC, text.data(), length, nullptr, 0);
+    for (int attempt = 0; attempt < 4 && estimate > 0; ++attempt) {
+        std::wstring composed(static_cast<size_t>(estimate), L'\0');
+        const int written =
+            normalize(NormalizationC, text.data(), length, composed.data(), estimate);
+        if (written > 0) {
+            composed.resize(static_cast<size_t>(written));
+            return composed;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+            break;
+        }
+        estimate = written < 0 ? -written * 2 : estimate * 2;
+    }
+    return std::nullopt;
+}
+
+// Composed where it can be: lines that cannot be are halved until the one that cannot stands
+// alone, lower case only, and the rest is composed still.
+std::wstring ComposedWherePossible(std::wstring_view lower) {
+    if (std::optional<std::wstring> composed = Composed(std::wstring(lower))) {
+        return std::move(*composed);
+    }
+    size_t middle = lower.rfind(L'\n', lower.size() / 2);
+    if (middle == std::wstring_view::npos) {
+        middle = lower.find(L'\n');
+    }
+    if (middle == std::wstring_view::npos || middle + 1 >= lower.size()) {
+        return std::wstring(lower);
+    }
+    return ComposedWherePossible(lower.substr(0, middle + 1)) +
+           ComposedWherePossible(lower.substr(middle + 1));
+}
+
+}  // namespace
+
+std::wstring FoldedForSearch(std::wstring_view text) {
+    if (text.empty() || text.size() > INT_MAX / 4) {
+        return std::wstring(text);
+    }
+    return ComposedWherePossible(LowerCase(text));
 }
 
 namespace win32 {

@@ -134,6 +134,30 @@ void CALLBACK AnswerLocationWindow(HWND, UINT, UINT_PTR timer, DWORD) {
     SendMessageW(GetDlgItem(shown, Close_Button), BM_CLICK, 0, 0);
 }
 
+TEST_F(LocationWindowTest, TypingANameWithABlankSelectsItAsAClickDoes) {
+    auto& emulators = fake.fileSystem.directories[L"C:\\EMU"];
+    emulators.push_back({L"snes9x 1.60.exe"});
+    emulators.push_back({L"snes9x 2.0 (x64).exe"});
+    OpenDirectory(L"C:\\EMU");
+    ShowWindow(location->Hwnd(), SW_SHOW);
+    SetForegroundWindow(location->Hwnd());
+    SetFocus(location->Control(File2));
+    ASSERT_EQ(GetForegroundWindow(), location->Hwnd());
+    ASSERT_EQ(GetFocus(), location->Control(File2));
+    TypeByKeys(L"snes9x 2");
+    EXPECT_TRUE(DeliverUntil([&] {
+        return shared.EmulatorPath == L"C:\\EMU\\snes9x 2.0 (x64).exe";
+    })) << ::testing::PrintToString(shared.EmulatorPath);
+
+    // In the directory list typing moves the selection and opens nothing.
+    SetFocus(location->Control(Dir2));
+    ASSERT_EQ(GetFocus(), location->Control(Dir2));
+    TypeByKeys(L"c:");
+    EXPECT_TRUE(DeliverUntil(
+        [&] { return SendMessageW(location->Control(Dir2), LB_GETCURSEL, 0, 0) == 0; }));
+    EXPECT_EQ(location->Directories().Directory(), L"C:\\EMU");
+}
+
 TEST_F(LocationWindowTest, MenuCommandShowsItModallyAndRefreshesTheLocationPanel) {
     location.reset();
     runningMain = window->Hwnd();

@@ -16,6 +16,7 @@
 
 #include "launch/command_line.h"
 #include "platform/win32/file_calls.h"
+#include "platform/win32/text_fold.h"
 #include "platform/win32/win32_services.h"
 #include "settings/settings_format.h"
 #include "settings/settings_store.h"
@@ -483,6 +484,25 @@ TEST_F(PlatformFilesTest, ADriveLetterWithoutARootIsNotPresentAndItsListingIsNot
     DirectoryListing entries;
     const OsResult listed = fileSystem.List(std::wstring{missing, L':', L'\\'}, entries);
     EXPECT_TRUE(listed.NotFound() || listed.DeviceUnavailable()) << listed.error;
+}
+
+TEST(TextFold, CaseAndTheWayAnAccentIsWrittenFoldAlikeNamesJoinedFoldAsAlone) {
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* folded;
+    };
+    const Case cases[] = {
+        {L"\u00c9toile", L"\u00e9toile"},               // É
+        {L"E\u0301toile", L"\u00e9toile"},              // E and a combining acute
+        {L"\u307b\u30db", L"\u307b\u30db"},             // hiragana and katakana stay apart
+        {L"\U0001F680 Run", L"\U0001F680 run"},
+        // A name that cannot be composed (a lone surrogate, which a file name may hold) stays
+        // lower case only; the names joined with it are composed still.
+        {L"Cafe\u0301\n\xD800X\nE\u0301\n", L"caf\u00e9\n\xD800x\n\u00e9\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FoldedForSearch(c.text), c.folded) << ::testing::PrintToString(c.text);
+    }
 }
 
 TEST_F(PlatformFilesTest, ShortPathsOfUnusualPaths) {

@@ -426,6 +426,101 @@ TEST_F(RomBrowserTest, TheRomListIsOneColumnAsWideAsTheListWithoutAHorizontalBar
     RemoveWindowSubclass(roms, WatchHorizontalBar, 1);
 }
 
+TEST_F(RomBrowserTest, TypingTheStartOfANameSelectsItAsCollectionsWriteNames) {
+    // ROMs, and folders of the same names, as collections spell them.
+    const std::vector<std::wstring> names = {
+        L"Alpha 01 (Europe)",
+        L"Alpha 05 (Europe)",
+        L"Mighty Owl Racing (USA)",
+        L"Mighty Owl's Dream Course (USA)",
+        L"Quest of Hana, The - Sky Tower (Japan)",
+        L"Quest of Hana (Japan)",
+        L"Tom & Jerry Chase (Europe)",
+        L"Tom #1 (USA)",
+        L"Act 1; Act 2 (USA)",
+        L"Act 1 Finale (USA)",
+        L"[BIOS] Stellar Loader (Japan)",
+        L"(Hack) Bricks (World)",
+        L"\u307b\u3046\u304d (Japan)",              // ほうき
+        L"\u307b\u3057\u306e\u3086\u3081 (Japan)",  // ほしのゆめ
+        L"\u3086\u3081\u306e\u304f\u306b (Japan)",  // ゆめのくに
+        L"Etoile Basse (France)",
+        L"\u00c9toile Filante (France)",  // Étoile
+        L"Cafe Noir (France)",
+        L"Cafe\u0301 Racer (France)",  // "é" as e and a mark
+        L"\U0001F680 Rocket Run (World)",
+        L"Rocket Run (World)"};
+    auto& fs = fake.fileSystem;
+    std::vector<DirectoryEntry> entries;
+    for (const std::wstring& name : names) {
+        entries.push_back({name + L".sfc"});
+        entries.push_back(Folder(name.c_str()));
+        fs.sizes[L"C:\\TYPED\\" + name + L".sfc"] = 1048576;
+    }
+    fs.directories[L"C:\\TYPED"] = entries;
+
+    struct Row {
+        const char* what;
+        const wchar_t* typed;
+        const wchar_t* found;
+        bool inputMethod;
+    };
+    const Row rows[] = {
+        {"several words", L"alpha 05", L"Alpha 05 (Europe)", false},
+        {"an apostrophe", L"mighty owl'", L"Mighty Owl's Dream Course (USA)", false},
+        {"a comma", L"quest of hana,", L"Quest of Hana, The - Sky Tower (Japan)", false},
+        {"an ampersand", L"tom &", L"Tom & Jerry Chase (Europe)", false},
+        {"a semicolon", L"act 1;", L"Act 1; Act 2 (USA)", false},
+        {"brackets", L"[bios", L"[BIOS] Stellar Loader (Japan)", false},
+        {"brackets", L"(hack", L"(Hack) Bricks (World)", false},
+        {"kana", L"\u307b\u3057", L"\u307b\u3057\u306e\u3086\u3081 (Japan)", false},
+        {"kana from an input method", L"\u3086\u3081", L"\u3086\u3081\u306e\u304f\u306b (Japan)",
+         true},
+        {"a combining accent typed", L"e\u0301t", L"\u00c9toile Filante (France)", false},
+        {"a lower-case accent finds a capital", L"\u00e9t", L"\u00c9toile Filante (France)", false},
+        {"a name with a combining accent", L"caf\u00e9", L"Cafe\u0301 Racer (France)", false},
+        {"beyond 16 bits", L"\U0001F680", L"\U0001F680 Rocket Run (World)", false},
+    };
+
+    ShowWindow(window->Hwnd(), SW_SHOW);
+    SetForegroundWindow(window->Hwnd());
+    for (const int list : {File1, Dir1}) {
+        for (const Row& row : rows) {
+            // Shown afresh: no selection, and no search under way.
+            ASSERT_TRUE(window->Directories().SetDirectory(L"C:\\TYPED").ok);
+            DrainMessages();
+            SetFocus(Control(list));
+            ASSERT_EQ(GetForegroundWindow(), window->Hwnd());
+            ASSERT_EQ(GetFocus(), Control(list));
+            const std::wstring expected =
+                list == File1 ? row.found + std::wstring(L".sfc") : std::wstring(row.found);
+            const auto selected = [&] {
+                if (list == Dir1) {
+                    const auto line = SendMessageW(Control(Dir1), LB_GETCURSEL, 0, 0);
+                    return window->Directories().LineText(static_cast<int>(line));
+                }
+                const auto line = SendMessageW(Control(File1), LVM_GETNEXTITEM,
+                                               static_cast<WPARAM>(-1), LVNI_SELECTED);
+                const auto texts = ListViewTexts(Control(File1));
+                return line < 0 ? std::wstring() : texts[static_cast<size_t>(line)];
+            };
+            if (row.inputMethod) {
+                TypeByInputMethod(Control(list), row.typed);
+            } else {
+                TypeByKeys(row.typed);
+            }
+            EXPECT_TRUE(DeliverUntil([&] { return selected() == expected; }))
+                << row.what << " in list " << list << ": selected "
+                << ::testing::PrintToString(selected());
+            if (list == File1) {
+                // Selected as a click selects it: its size and name are shown.
+                EXPECT_EQ(window->PanelText(2), L"Rom Size: 1.04MB") << row.what;
+                EXPECT_EQ(RomHoverText(), L"Currently Selected ROM: " + expected) << row.what;
+            }
+        }
+    }
+}
+
 TEST_F(RomBrowserTest, CountsBeyondSixteenBitsAndShowsEveryDigit) {
     std::vector<DirectoryEntry> many;
     for (int i = 0; i < 100000; ++i) {

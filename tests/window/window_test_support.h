@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/controls/control_table.h"
@@ -66,6 +67,56 @@ inline POINT ListViewLinePoint(HWND list, int index) {
     SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&line));
     return {(line.left + line.right) / 2, (line.top + line.bottom) / 2};
+}
+
+// Characters as a person types them into the focused control: a key of the keyboard where
+// one gives the character, else the character itself as a Unicode key event.
+inline void TypeByKeys(std::wstring_view text) {
+    std::vector<INPUT> inputs;
+    const auto press = [&inputs](WORD key, WORD scan, DWORD flags) {
+        for (const DWORD up : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = key;
+            input.ki.wScan = scan;
+            input.ki.dwFlags = flags | up;
+            inputs.push_back(input);
+        }
+    };
+    for (const wchar_t unit : text) {
+        const SHORT key = unit < 0x80 ? VkKeyScanW(unit) : -1;
+        if (key == -1) {
+            press(0, unit, KEYEVENTF_UNICODE);
+            continue;
+        }
+        const bool shift = (HIBYTE(key) & 1) != 0;
+        if (shift) {
+            inputs.push_back({INPUT_KEYBOARD, {.ki = {VK_SHIFT, 0, 0, 0, 0}}});
+        }
+        press(LOBYTE(key), 0, 0);
+        if (shift) {
+            inputs.push_back({INPUT_KEYBOARD, {.ki = {VK_SHIFT, 0, KEYEVENTF_KEYUP, 0, 0}}});
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Text an input method commits: it arrives as WM_IME_CHAR.
+inline void TypeByInputMethod(HWND control, std::wstring_view text) {
+    for (const wchar_t unit : text) {
+        PostMessageW(control, WM_IME_CHAR, unit, 1);
+    }
+}
+
+// Delivers messages until `reached` holds, two seconds at most.
+template <typename Condition>
+bool DeliverUntil(Condition reached) {
+    const ULONGLONG until = GetTickCount64() + 2000;
+    while (!reached() && GetTickCount64() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        DrainMessages();
+    }
+    return reached();
 }
 
 // A file's bytes as they are on the disk; empty when it cannot be read.

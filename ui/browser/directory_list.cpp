@@ -7,6 +7,7 @@
 #include "platform/long_paths.h"
 #include "platform/owned.h"
 #include "platform/win32/live_wait.h"
+#include "platform/win32/text_fold.h"
 #include "ui/controls/dpi.h"
 #include "ui/window/handler_guard.h"
 #include "ui/browser/list_paths.h"
@@ -61,6 +62,9 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
 
 }  // namespace
 
+DirectoryList::DirectoryList(FileSystem& fileSystem)
+    : fileSystem_(fileSystem), typing_(FoldedForSearch) {}
+
 DirectoryList::~DirectoryList() {
     RemoveGuardedSubclass<&DirectoryList::OnListBoxMessage>(listBox_);
 }
@@ -112,6 +116,7 @@ OsResult DirectoryList::SetDirectory(const std::wstring& path) {
     lines_.swap(lines);
     directory_ = std::move(full);
     entries_ = std::move(listing);
+    typing_.NamesChanged();
 
     SendMessageW(listBox_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listBox_, LB_RESETCONTENT, 0, 0);
@@ -207,6 +212,20 @@ std::optional<LRESULT> DirectoryList::OnListBoxMessage(HWND listBox, UINT messag
                 return 0;
             }
             return std::nullopt;
+        case WM_CHAR: {
+            // Typing moves the selection, as the arrow keys do; it opens nothing.
+            const ListTypeAhead::Outcome typed = self->typing_.Type(
+                static_cast<wchar_t>(wParam), static_cast<std::uint32_t>(GetMessageTime()),
+                static_cast<int>(SendMessageW(listBox, LB_GETCURSEL, 0, 0)), self->lines_.size(),
+                [self](std::size_t line) { return std::wstring_view(self->lines_[line].text); });
+            if (!typed.taken) {
+                return std::nullopt;
+            }
+            if (typed.line >= 0) {
+                SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(typed.line), 0);
+            }
+            return 0;
+        }
         case kOpenSelectedMessage:
             self->OpenSelected();
             return 0;

@@ -1,7 +1,8 @@
 #pragma once
 // A directory list: the current directory's path from the root down, each ancestor one step
 // further in with an open folder, then its subdirectories with closed folders. A
-// double-click or Enter opens an entry. It never changes the process's current directory.
+// double-click or Enter opens an entry, typing the start of a name selects it. It never
+// changes the process's current directory.
 
 #include <windows.h>
 
@@ -11,13 +12,14 @@
 #include <vector>
 
 #include "platform/services.h"
+#include "ui/browser/type_ahead.h"
 #include "ui/controls/decoding_control.h"
 
 namespace lumarel {
 
 class DirectoryList final : public DecodingControl {
 public:
-    explicit DirectoryList(FileSystem& fileSystem) : fileSystem_(fileSystem) {}
+    explicit DirectoryList(FileSystem& fileSystem);
     // Takes its handler off the list box, which may outlive it.
     ~DirectoryList();
 
@@ -63,6 +65,7 @@ private:
     std::vector<Line> lines_;
     std::shared_ptr<const DirectoryListing> entries_ = std::make_shared<const DirectoryListing>();
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    ListTypeAhead typing_;
 };
 
 }  // namespace lumarel

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/controls/dpi.h"
+#include "platform/win32/text_fold.h"
 #include "ui/browser/file_pattern.h"
 #include "ui/window/handler_guard.h"
 
@@ -32,7 +33,7 @@ void SetStates(HWND listView, int item, UINT states) {
 }  // namespace
 
 FileList::FileList(FileSystem& fileSystem, std::wstring patternList)
-    : fileSystem_(fileSystem), patterns_(SplitPatternList(patternList)) {}
+    : fileSystem_(fileSystem), patterns_(SplitPatternList(patternList)), typing_(FoldedForSearch) {}
 
 FileList::~FileList() {
     RemoveGuardedSubclass<&FileList::OnListViewMessage>(listView_);
@@ -73,6 +74,7 @@ void FileList::ShowDirectory(const std::wstring& directory,
     directory_ = std::move(shown);
     entries_ = std::move(entries);
     listed_ = std::move(listed);
+    typing_.NamesChanged();
 
     // The control learns only the count: no selection, the top in view, no click told.
     // Only the lines that hold a state are cleared: clearing all of them, or deleting them,
@@ -146,13 +148,7 @@ int FileList::Find(const std::wstring& text, bool partial, bool wrap, int start)
             return step % count;
         }
     }
-    // One letter typed again and again goes on to the next name that starts with it, as in
-    // a list box.
-    const bool oneLetter =
-        partial && text.size() > 1 && std::all_of(text.begin(), text.end(), [&text](wchar_t c) {
-            return CompareStringOrdinal(&c, 1, text.c_str(), 1, TRUE) == CSTR_EQUAL;
-        });
-    return oneLetter ? Find(text.substr(0, 1), true, wrap, start + 1) : -1;
+    return -1;
 }
 
 void FileList::FitColumn(bool scrollBar) {
@@ -199,7 +195,8 @@ LRESULT FileList::OnNotify(NMHDR& header) {
             return 0;
         }
         case LVN_ODFINDITEMW: {
-            // Letters typed in the list, and finds asked for by other programs.
+            // Finds asked for by other programs (LVM_FINDITEM). What is typed in the list is
+            // found by Lumarel's own search (OnListViewMessage), never the list view's.
             const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
             // Newer Windows asks by LVFI_SUBSTRING, the same as LVFI_PARTIAL, which not every
             // header names.
@@ -278,6 +275,32 @@ std::optional<LRESULT> FileList::OnListViewMessage(HWND listView, UINT message, 
             }
             return result;
         }
+        case WM_CHAR: {
+            const int focused = static_cast<int>(
+                SendMessageW(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+            const ListTypeAhead::Outcome typed = self->typing_.Type(
+                static_cast<wchar_t>(wParam), static_cast<std::uint32_t>(GetMessageTime()), focused,
+                self->listed_.size(),
+                [self](std::size_t line) { return self->Name(static_cast<int>(line)); });
+            if (!typed.taken) {
+                return std::nullopt;
+            }
+            if (typed.line >= 0) {
+                // Selected as a click selects it: the list view tells the change, to the
+                // window (File1_Click) and to screen readers alike.
+                SetStates(listView, typed.line, LVIS_SELECTED | LVIS_FOCUSED);
+                SendMessageW(listView, LVM_ENSUREVISIBLE, static_cast<WPARAM>(typed.line), FALSE);
+            }
+            return 0;
+        }
+        case WM_KEYDOWN:
+            // A blank within a search is part of it: the list view must not take the key as
+            // the selection's own and report the line again.
+            if (wParam == VK_SPACE &&
+                self->typing_.Searching(static_cast<std::uint32_t>(GetMessageTime()))) {
+                return 0;
+            }
+            return std::nullopt;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
             // A list box does nothing with the right button but take the focus.

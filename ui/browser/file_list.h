@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/services.h"
+#include "ui/browser/type_ahead.h"
 #include "ui/controls/decoding_control.h"
 
 namespace lumarel {
@@ -45,7 +46,7 @@ public:
     std::wstring SelectedEntry() const;
     std::wstring Entry(int index) const;
 
-    // Names asked for, letters typed, a selection by mouse or keyboard (told as kLineClick),
+    // Names asked for, a selection by mouse or keyboard (told as kLineClick),
     // a double-click (kLineDoubleClick), the drawing of a selected line.
     std::optional<LRESULT> OnNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -54,7 +55,8 @@ private:
     static std::optional<LRESULT> OnListViewMessage(HWND listView, UINT message, WPARAM wParam,
                                                     LPARAM lParam, DWORD_PTR data);
     std::wstring_view Name(int index) const;
-    // The first entry from `start` on, going round, whose name starts with (or is) `text`.
+    // The first entry from `start` on, going round when asked, whose name starts with (or
+    // is) `text`, letter case aside.
     int Find(const std::wstring& text, bool partial, bool wrap, int start) const;
     void FitColumn(bool scrollBar);
     // Whether the list shows its scroll bar, or would with so many lines.
@@ -73,6 +75,7 @@ private:
     bool selectingByCode_ = false;
     bool clickChangedSelection_ = false;  // the click under way selected another line
     bool countChanging_ = false;          // the column is fitted once the count has settled
+    ListTypeAhead typing_;
 };
 
 }  // namespace lumarel
