@@ -492,9 +492,10 @@ TEST(TextFold, CaseAndTheWayAnAccentIsWrittenFoldAlikeNamesJoinedFoldAsAlone) {
         const wchar_t* folded;
     };
     const Case cases[] = {
-        {L"\u00c9toile", L"\u00e9toile"},               // É
-        {L"E\u0301toile", L"\u00e9toile"},              // E and a combining acute
-        {L"\u307b\u30db", L"\u307b\u30db"},             // hiragana and katakana stay apart
+        {L"\u00c9toile", L"\u00e9toile"},    // É
+        {L"E\u0301toile", L"\u00e9toile"},   // E and a combining acute
+        {L"\u307b\u30db", L"\u307b\u30db"},  // hiragana and katakana stay apart
+        {L"\uff71\u30a2", L"\uff71\u30a2"},  // and half-width and full-width kana
         {L"\U0001F680 Run", L"\U0001F680 run"},
         // A name that cannot be composed (a lone surrogate, which a file name may hold) stays
         // lower case only; the names joined with it are composed still.
