@@ -91,6 +91,18 @@ std::wstring FromAnsi(std::string_view text) {
 
 namespace {
 
+// A-Z alone, when the system's casing fails: names of ASCII letters are folded so by the
+// lists themselves, and the two must agree.
+std::wstring AsciiLowerCase(std::wstring_view text) {
+    std::wstring lower(text);
+    for (wchar_t& c : lower) {
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+    }
+    return lower;
+}
+
 std::wstring LowerCase(std::wstring_view text) {
     // The invariant locale's linguistic casing: one rule on every system, so that "i" finds
     // "Ice" under a Turkish locale too.
@@ -99,30 +111,39 @@ std::wstring LowerCase(std::wstring_view text) {
     const int lowerLength = LCMapStringEx(LOCALE_NAME_INVARIANT, kFlags, text.data(), length,
                                           nullptr, 0, nullptr, nullptr, 0);
     if (lowerLength <= 0) {
-        return std::wstring(text);
+        return AsciiLowerCase(text);
     }
     std::wstring lower(static_cast<size_t>(lowerLength), L'\0');
     const int written = LCMapStringEx(LOCALE_NAME_INVARIANT, kFlags, text.data(), length,
                                       lower.data(), lowerLength, nullptr, nullptr, 0);
     if (written <= 0) {
-        return std::wstring(text);
+        return AsciiLowerCase(text);
     }
     lower.resize(static_cast<size_t>(written));
     return lower;
 }
 
-// The composed form, or nothing when the text holds what cannot be normalized (a lone
-// surrogate, which a file name may hold) or the system lacks the call.
-std::optional<std::wstring> Composed(const std::wstring& text) {
-    using NormalizeFn = int(WINAPI*)(NORM_FORM, LPCWSTR, int, LPWSTR, int);
+using NormalizeFn = int(WINAPI*)(NORM_FORM, LPCWSTR, int, LPWSTR, int);
+
+// The system's normalization, or nullptr where it lacks it.
+NormalizeFn Normalizer() {
     static const auto normalize =
         FunctionOf<NormalizeFn>(LoadSystemLibrary(L"normaliz.dll"), "NormalizeString");
-    if (normalize == nullptr) {
-        return std::nullopt;
-    }
+    return normalize;
+}
+
+// The composed form, or nothing when the call fails; `invalid` tells whether it failed on
+// what cannot be normalized (a lone surrogate, which a file name may hold).
+std::optional<std::wstring> Composed(NormalizeFn normalize, const std::wstring& text,
+                                     bool& invalid) {
+    invalid = false;
     const auto length = static_cast<int>(text.size());
     int estimate = normalize(NormalizationC, text.data(), length, nullptr, 0);
-    for (int attempt = 0; attempt < 4 && estimate > 0; ++attempt) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (estimate <= 0) {
+            invalid = GetLastError() == ERROR_NO_UNICODE_TRANSLATION;
+            return std::nullopt;
+        }
         std::wstring composed(static_cast<size_t>(estimate), L'\0');
         const int written =
             normalize(NormalizationC, text.data(), length, composed.data(), estimate);
@@ -131,7 +152,8 @@ std::optional<std::wstring> Composed(const std::wstring& text) {
             return composed;
         }
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-            break;
+            invalid = GetLastError() == ERROR_NO_UNICODE_TRANSLATION;
+            return std::nullopt;
         }
         estimate = written < 0 ? -written * 2 : estimate * 2;
     }
@@ -140,28 +162,31 @@ std::optional<std::wstring> Composed(const std::wstring& text) {
 
 // Composed where it can be: lines that cannot be are halved until the one that cannot stands
 // alone, lower case only, and the rest is composed still.
-std::wstring ComposedWherePossible(std::wstring_view lower) {
-    if (std::optional<std::wstring> composed = Composed(std::wstring(lower))) {
+std::wstring ComposedWherePossible(NormalizeFn normalize, std::wstring_view lower) {
+    bool invalid = false;
+    if (std::optional<std::wstring> composed = Composed(normalize, std::wstring(lower), invalid)) {
         return std::move(*composed);
     }
     size_t middle = lower.rfind(L'\n', lower.size() / 2);
     if (middle == std::wstring_view::npos) {
         middle = lower.find(L'\n');
     }
-    if (middle == std::wstring_view::npos || middle + 1 >= lower.size()) {
+    if (!invalid || middle == std::wstring_view::npos || middle + 1 >= lower.size()) {
         return std::wstring(lower);
     }
-    return ComposedWherePossible(lower.substr(0, middle + 1)) +
-           ComposedWherePossible(lower.substr(middle + 1));
+    return ComposedWherePossible(normalize, lower.substr(0, middle + 1)) +
+           ComposedWherePossible(normalize, lower.substr(middle + 1));
 }
 
 }  // namespace
 
 std::wstring FoldedForSearch(std::wstring_view text) {
     if (text.empty() || text.size() > INT_MAX / 4) {
-        return std::wstring(text);
+        return AsciiLowerCase(text);
     }
-    return ComposedWherePossible(LowerCase(text));
+    std::wstring lower = LowerCase(text);
+    const NormalizeFn normalize = Normalizer();
+    return normalize != nullptr ? ComposedWherePossible(normalize, lower) : lower;
 }
 
 namespace win32 {

@@ -138,9 +138,8 @@ TEST(TypeAhead, FindsWhatWasTypedAsPeopleWriteNames) {
          {L"\U0001D11E Clef", L"Clef", L"\U0001D11F"},
          {{L"\U0001D11E", 0, L"\U0001D11E Clef"},
           {L"\xDC1F", 2000, L"\U0001D11E Clef"},
-          {L"\xD834"
-           L"c",
-           4000, L"Clef"},
+          {std::wstring(L"\xD834") + L"c", 4000, L"Clef"},
+          {std::wstring(L"\xD834\b") + L"\xDD1F", 5000, L"Clef"},
           {L"\U0001D11F", 6000, L"\U0001D11F"}}},
         {"accents fold alike, written either way",
          {L"Ecole", L"\u00c9t\u00e9", L"e\u0301clair"},
@@ -161,8 +160,9 @@ TEST(TypeAhead, FindsWhatWasTypedAsPeopleWriteNames) {
                 const auto outcome = typing.Type(
                     unit, step.time, focused, c.names.size(),
                     [&c](std::size_t line) { return std::wstring_view(c.names[line]); });
-                const bool control = unit < L' ' || unit == 0x7F;
-                EXPECT_EQ(outcome.taken, !control && !(unit == L' ' && focused < 0)) << c.what;
+                if (unit != L' ') {  // a blank's own test is below
+                    EXPECT_EQ(outcome.taken, unit >= L' ' && unit != 0x7F) << c.what;
+                }
                 if (outcome.line >= 0) {
                     focused = outcome.line;
                 }
@@ -182,7 +182,7 @@ TEST(TypeAhead, SpaceExtendsOnlyASearchUnderWay) {
     ASSERT_TRUE(typeAhead.Type(L'a', 100).has_value());
     EXPECT_TRUE(typeAhead.Searching(1100));
     EXPECT_TRUE(typeAhead.Takes(L' ', 1100));
-    EXPECT_FALSE(typeAhead.Searching(1101));
+    EXPECT_FALSE(typeAhead.Takes(L' ', 1101));  // after the pause: the list's own again
     EXPECT_FALSE(typeAhead.Takes(L'\r', 200));
 }
 

@@ -138,6 +138,8 @@ TEST_F(LocationWindowTest, TypingANameWithABlankSelectsItAsAClickDoes) {
     auto& emulators = fake.fileSystem.directories[L"C:\\EMU"];
     emulators.push_back({L"snes9x 1.60.exe"});
     emulators.push_back({L"snes9x 2.0 (x64).exe"});
+    emulators.push_back({L"snes9x 1.60 saves", true});
+    emulators.push_back({L"snes9x 2.0 saves", true});
     OpenDirectory(L"C:\\EMU");
     ShowWindow(location->Hwnd(), SW_SHOW);
     SetForegroundWindow(location->Hwnd());
@@ -152,9 +154,11 @@ TEST_F(LocationWindowTest, TypingANameWithABlankSelectsItAsAClickDoes) {
     // In the directory list typing moves the selection and opens nothing.
     SetFocus(location->Control(Dir2));
     ASSERT_EQ(GetFocus(), location->Control(Dir2));
-    TypeByKeys(L"c:");
-    EXPECT_TRUE(DeliverUntil(
-        [&] { return SendMessageW(location->Control(Dir2), LB_GETCURSEL, 0, 0) == 0; }));
+    TypeByKeys(L"snes9x 2");
+    EXPECT_TRUE(DeliverUntil([&] {
+        const auto line = SendMessageW(location->Control(Dir2), LB_GETCURSEL, 0, 0);
+        return location->Directories().LineText(static_cast<int>(line)) == L"snes9x 2.0 saves";
+    }));
     EXPECT_EQ(location->Directories().Directory(), L"C:\\EMU");
 }
 

@@ -73,6 +73,9 @@ bool TypeAhead::Takes(wchar_t unit, std::uint32_t time) const {
 
 std::optional<TypedSearch> TypeAhead::Type(wchar_t unit, std::uint32_t time) {
     if (!Takes(unit, time)) {
+        if (IsControl(unit)) {
+            highSurrogate_ = 0;  // half a character, never to be whole
+        }
         return std::nullopt;
     }
     std::wstring character(1, unit);

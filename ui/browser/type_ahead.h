@@ -132,10 +132,11 @@ public:
     // One typed unit at its message time, for a list of `count` names read by `nameAt`.
     template <typename NameAt>
     Outcome Type(wchar_t unit, std::uint32_t time, int focused, std::size_t count, NameAt nameAt) {
-        if (!typeAhead_.Takes(unit, time)) {
+        const bool taken = typeAhead_.Takes(unit, time);
+        const std::optional<TypedSearch> search = typeAhead_.Type(unit, time);
+        if (!taken) {
             return {};
         }
-        const std::optional<TypedSearch> search = typeAhead_.Type(unit, time);
         if (!search) {
             return {true, -1};
         }
