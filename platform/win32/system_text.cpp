@@ -91,18 +91,6 @@ std::wstring FromAnsi(std::string_view text) {
 
 namespace {
 
-// A-Z alone, when the system's casing fails: names of ASCII letters are folded so by the
-// lists themselves, and the two must agree.
-std::wstring AsciiLowerCase(std::wstring_view text) {
-    std::wstring lower(text);
-    for (wchar_t& c : lower) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
-    }
-    return lower;
-}
-
 std::wstring LowerCase(std::wstring_view text) {
     // The invariant locale's linguistic casing: one rule on every system, so that "i" finds
     // "Ice" under a Turkish locale too.
@@ -111,13 +99,13 @@ std::wstring LowerCase(std::wstring_view text) {
     const int lowerLength = LCMapStringEx(LOCALE_NAME_INVARIANT, kFlags, text.data(), length,
                                           nullptr, 0, nullptr, nullptr, 0);
     if (lowerLength <= 0) {
-        return AsciiLowerCase(text);
+        return std::wstring(text);
     }
     std::wstring lower(static_cast<size_t>(lowerLength), L'\0');
     const int written = LCMapStringEx(LOCALE_NAME_INVARIANT, kFlags, text.data(), length,
                                       lower.data(), lowerLength, nullptr, nullptr, 0);
     if (written <= 0) {
-        return AsciiLowerCase(text);
+        return std::wstring(text);
     }
     lower.resize(static_cast<size_t>(written));
     return lower;
@@ -182,7 +170,7 @@ std::wstring ComposedWherePossible(NormalizeFn normalize, std::wstring_view lowe
 
 std::wstring FoldedForSearch(std::wstring_view text) {
     if (text.empty() || text.size() > INT_MAX / 4) {
-        return AsciiLowerCase(text);
+        return std::wstring(text);
     }
     std::wstring lower = LowerCase(text);
     const NormalizeFn normalize = Normalizer();

@@ -16,6 +16,25 @@ bool IsLowSurrogate(wchar_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+// A-Z to a-z from `from` on: the system's lower case of them, and composed already.
+void LowerAsciiLetters(std::wstring& text, std::size_t from) {
+    for (std::size_t at = from; at < text.size(); ++at) {
+        if (text[at] >= L'A' && text[at] <= L'Z') {
+            text[at] = static_cast<wchar_t>(text[at] - L'A' + L'a');
+        }
+    }
+}
+
+// Text of ASCII characters alone is folded here, without a call to the system.
+std::wstring Folded(std::wstring_view text, TextFold fold) {
+    if (!FoldedNames::IsAscii(text)) {
+        return fold(text);
+    }
+    std::wstring lower(text);
+    LowerAsciiLetters(lower, 0);
+    return lower;
+}
+
 }  // namespace
 
 bool FoldedNames::StartsWith(std::size_t index, std::wstring_view folded) const {
@@ -34,11 +53,7 @@ bool FoldedNames::IsAscii(std::wstring_view text) {
 void FoldedNames::AddAsciiLowerCase(std::wstring_view name) {
     const std::size_t begin = block_.size();
     Add(name);
-    for (std::size_t at = begin; at < begin + name.size(); ++at) {
-        if (block_[at] >= L'A' && block_[at] <= L'Z') {
-            block_[at] = static_cast<wchar_t>(block_[at] - L'A' + L'a');
-        }
-    }
+    LowerAsciiLetters(block_, begin);  // the separator after it is no letter
 }
 
 void FoldedNames::Add(std::wstring_view folded) {
@@ -95,7 +110,7 @@ std::optional<TypedSearch> TypeAhead::Type(wchar_t unit, std::uint32_t time) {
         typed_.clear();
     }
     lastTime_ = time;
-    const std::wstring folded = fold_(character);
+    const std::wstring folded = Folded(character, fold_);
     if (typed_.empty()) {
         firstLetter_ = folded;
         oneLetter_ = true;
@@ -108,7 +123,7 @@ std::optional<TypedSearch> TypeAhead::Type(wchar_t unit, std::uint32_t time) {
     if (oneLetter_) {
         return TypedSearch{firstLetter_, true};
     }
-    return TypedSearch{fold_(typed_), false};
+    return TypedSearch{Folded(typed_, fold_), false};
 }
 
 int FindTyped(const TypedSearch& search, const FoldedNames& names, int focused) {

@@ -71,11 +71,13 @@ public:
         return names;
     }
 
+    // ASCII text is folded by the lists themselves, names and typed text alike.
+    static bool IsAscii(std::wstring_view text);
+
 private:
     // No file name holds a line feed, and the fold neither makes one nor joins one with
     // a neighbour.
     static constexpr wchar_t kSeparator = L'\n';
-    static bool IsAscii(std::wstring_view text);
     void AddAsciiLowerCase(std::wstring_view name);
     std::wstring_view Name(std::size_t index) const;
     void Add(std::wstring_view folded);
