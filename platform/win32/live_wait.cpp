@@ -274,6 +274,9 @@ void RunWorkAfterHandlers() {
         }
         const std::function<void()> work = std::move(waits.putOff.front());
         waits.putOff.erase(waits.putOff.begin());
+        // An action of its own, as the message that announced it would have started: a wait
+        // given up in the handler it waited for is no reason not to wait in this one.
+        StartNextAction();
         work();
     }
 }
