@@ -261,6 +261,14 @@ void AfterTheHandler(std::function<void()> work) {
     WakeTheMessageLoop();
 }
 
+void SendAfterTheHandler(HWND window, UINT message, WPARAM wParam) {
+    AfterTheHandler([window, message, wParam] {
+        if (IsWindow(window)) {
+            SendMessageW(window, message, wParam, 0);
+        }
+    });
+}
+
 void RunWorkAfterHandlers() {
     ThreadWaits& waits = Waits();
     while (waits.depth == 0 && (!waits.closing.empty() || !waits.putOff.empty())) {

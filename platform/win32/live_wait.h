@@ -49,6 +49,8 @@ bool CloseAskedFor(HWND window);
 // that handler: the changes other programs announced during a wait. The message loop runs it
 // once that handler has returned (RunWorkAfterHandlers), after the closes asked meanwhile.
 void AfterTheHandler(std::function<void()> work);
+// The same for a message to a window, sent then if the window is still there.
+void SendAfterTheHandler(HWND window, UINT message, WPARAM wParam = 0);
 // The message loop, between messages: the closes asked during waits, then the work put off.
 void RunWorkAfterHandlers();
 

@@ -147,11 +147,7 @@ void DirectoryList::OpenSelected() {
     if (win32::WaitUnderWay()) {
         // Asked by another program while a handler waits for a drive: opened after it, as the
         // list is selected then.
-        win32::AfterTheHandler([listBox = listBox_] {
-            if (IsWindow(listBox)) {
-                SendMessageW(listBox, kOpenSelectedMessage, 0, 0);
-            }
-        });
+        win32::SendAfterTheHandler(listBox_, kOpenSelectedMessage);
         return;
     }
     const int selected = static_cast<int>(SendMessageW(listBox_, LB_GETCURSEL, 0, 0));

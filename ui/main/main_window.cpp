@@ -325,11 +325,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             // any wait for a slow drive.
             if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) {
                 if (win32::WaitUnderWay()) {
-                    win32::AfterTheHandler([window = Hwnd(), wParam] {
-                        if (IsWindow(window)) {
-                            SendMessageW(window, WM_DEVICECHANGE, wParam, 0);
-                        }
-                    });
+                    win32::SendAfterTheHandler(Hwnd(), WM_DEVICECHANGE, wParam);
                 } else {
                     browser_.Drives().Refresh(false);
                 }

@@ -122,14 +122,10 @@ void WindowBase::RunWired(int source, int notification) {
     if (win32::WaitUnderWay()) {
         // Not inside the handler that waits: after it, and once however often it was told,
         // since the handler reads the control's latest state then.
-        std::erase(deferred_, std::pair{source, notification});
         if (deferred_.empty()) {
-            win32::AfterTheHandler([window = window_] {
-                if (IsWindow(window)) {
-                    SendMessageW(window, kRunDeferredMessage, 0, 0);
-                }
-            });
+            win32::SendAfterTheHandler(window_, kRunDeferredMessage);
         }
+        std::erase(deferred_, std::pair{source, notification});
         deferred_.emplace_back(source, notification);
         return;
     }
